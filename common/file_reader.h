@@ -1,0 +1,32 @@
+// Sequential read-only access to one input file. On Windows: CreateFileW with GENERIC_READ,
+// FILE_SHARE_READ, OPEN_EXISTING and FILE_FLAG_SEQUENTIAL_SCAN, errors from GetLastError; on
+// POSIX: open(2) with errors from errno. The file is never written.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace ko {
+
+class FileReader {
+public:
+    FileReader() = default;
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+    ~FileReader();
+
+    // Opens `path`; returns 0 or the system's error code. A folder cannot be opened as a file.
+    int Open(std::u16string_view path);
+    // Reads up to `size` bytes; returns how many arrived. A failed read counts as the end.
+    std::size_t Read(void* buffer, std::size_t size);
+    // Reads until `size` bytes arrived or the file ended.
+    std::size_t ReadFully(void* buffer, std::size_t size);
+    // Closes the file; returns 0 or the system's error code.
+    int Close();
+
+private:
+    void* handle_ = nullptr;  // a HANDLE on Windows, the descriptor + 1 on POSIX
+    bool open_ = false;
+};
+
+}  // namespace ko

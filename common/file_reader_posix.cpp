@@ -1,0 +1,57 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <string>
+
+#include "common/text.h"
+#include "common/file_reader.h"
+
+namespace ko {
+
+namespace {
+
+int Descriptor(void* handle) { return static_cast<int>(reinterpret_cast<std::intptr_t>(handle)) - 1; }
+
+}  // namespace
+
+FileReader::~FileReader() {
+    if (open_) Close();
+}
+
+int FileReader::Open(std::u16string_view path) {
+    if (open_) Close();
+    const std::string native = Utf16ToUtf8(path);
+    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return EISDIR;
+    }
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    handle_ = reinterpret_cast<void*>(static_cast<std::intptr_t>(fd) + 1);
+    open_ = true;
+    return 0;
+}
+
+std::size_t FileReader::Read(void* buffer, std::size_t size) {
+    if (!open_) return 0;
+    for (;;) {
+        const ssize_t got = ::read(Descriptor(handle_), buffer, size);
+        if (got >= 0) return static_cast<std::size_t>(got);
+        if (errno != EINTR) return 0;
+    }
+}
+
+int FileReader::Close() {
+    if (!open_) return 0;
+    open_ = false;
+    const int result = ::close(Descriptor(handle_));
+    handle_ = nullptr;
+    return result == 0 ? 0 : errno;
+}
+
+}  // namespace ko

@@ -1,0 +1,50 @@
+// The settings record of each program, read once when the main window is created and written
+// in full when it is destroyed. Field names are the stored key names.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/extension_groups.h"
+
+namespace ko {
+
+class ProfileStore;
+
+enum class Program { kKestrel, kOsprey };
+
+constexpr int kPathUnits = 260;  // 259 characters and the terminator
+
+struct Settings {
+    char16_t fileA_folder_select[kPathUnits] = {};
+    char16_t fileB_folder_select[kPathUnits] = {};
+    // Kestrel only.
+    std::int32_t dtxlength_max = 512;
+    std::int32_t dtylength_max = 8192;
+    std::int32_t draw_font_height = 12;
+    std::int32_t rowPitch = 14;  // always draw_font_height + 2 after loading or the dialog's OK
+    std::int32_t kaimode = 0;
+    // Both.
+    std::int32_t failExt_no = 0;
+    // Osprey only; read, never written.
+    char16_t subAppName[256] = {};
+    ExtensionGroupTable groups = DefaultExtensionGroups();
+};
+
+// "kestrel.ini" or "Osprey.ini".
+const char16_t* SettingsFileName(Program program);
+
+// The settings file's path: `startup_dir`, a backslash unless it already ends in one, the name.
+std::u16string SettingsFilePath(Program program, std::u16string_view startup_dir);
+
+// Fills `settings` from the settings file of `program` in `startup_dir`, with the default of
+// every key the file lacks. Never reports anything.
+void LoadSettings(Program program, std::u16string_view startup_dir, ProfileStore& store,
+                  Settings& settings);
+
+// Writes every key of `program` in the fixed order (135 keys for Kestrel, 131 for Osprey).
+// A failing write is not reported.
+void SaveSettings(Program program, std::u16string_view startup_dir, ProfileStore& store,
+                  const Settings& settings);
+
+}  // namespace ko

@@ -1,0 +1,51 @@
+// UTF-16 text helpers shared by both programs: conversions to and from UTF-8 and a small
+// printf-style formatter for the fixed message and status texts ("%d", "%06d", "%s").
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace ko {
+
+// Decodes `size` bytes of UTF-8 into `out`, which must hold at least `size` units (every byte
+// yields at most one unit; a four-byte sequence yields two). Invalid or incomplete sequences
+// yield one U+FFFD per maximal invalid subpart, as the platform's converter does. Returns the
+// number of units written.
+std::size_t DecodeUtf8(const std::uint8_t* bytes, std::size_t size, char16_t* out);
+
+std::u16string Utf8ToUtf16(std::string_view utf8);
+
+// Lone surrogates become U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view text);
+
+// ASCII-only literal to UTF-16, for building texts from narrow digits and names.
+std::u16string AsciiToUtf16(std::string_view ascii);
+
+class FormatArg {
+public:
+    FormatArg(int value) : kind_(kSigned), signed_(value) {}
+    FormatArg(long long value) : kind_(kSigned), signed_(value) {}
+    FormatArg(unsigned long long value) : kind_(kUnsigned), unsigned_(value) {}
+    FormatArg(std::u16string_view text) : kind_(kText), text_(text) {}
+    FormatArg(const char16_t* text) : kind_(kText), text_(text) {}
+    FormatArg(const std::u16string& text) : kind_(kText), text_(text) {}
+
+private:
+    friend std::u16string Format(std::u16string_view, std::initializer_list<FormatArg>);
+    enum Kind { kSigned, kUnsigned, kText } kind_;
+    long long signed_ = 0;
+    unsigned long long unsigned_ = 0;
+    std::u16string_view text_;
+};
+
+// Formats `pattern` with `args` in order. Understands %d and %u with an optional zero flag and
+// width ("%06d", "%02d"), %I64u, %s and %%. A conversion without an argument prints nothing.
+std::u16string Format(std::u16string_view pattern, std::initializer_list<FormatArg> args);
+
+// Copies at most `limit` units of `text`, stopping at its first 0 unit.
+std::u16string CutText(std::u16string_view text, std::size_t limit);
+
+}  // namespace ko

@@ -1,0 +1,194 @@
+#include "kestrel/engine/comparison.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace kestrel {
+
+namespace {
+
+// How a working row came about.
+enum RowKind : std::uint8_t {
+    kSame,         // both lines equal where they stood, or equal after filler lines
+    kUnmatched,    // no partner found: every character "1" until the column marking
+    kFillerInA,    // side A holds a filler line opposite a line of side B's own
+    kFillerInB,    // the other way round
+};
+
+constexpr int kEmptyClass = 0;
+constexpr int kNoPosition = std::numeric_limits<int>::max();
+
+// Gives every distinct loaded line an integer class, the same on both sides for equal texts,
+// so the alignment compares integers. Equal hashes are confirmed unit by unit.
+int ClassifyLines(Engine& engine) {
+    ComparisonScratch& s = engine.scratch;
+    const TextGrids& grids = engine.grids;
+    const std::size_t mask = s.table.size() - 1;
+    std::fill(s.table.begin(), s.table.end(), ComparisonScratch::Slot{0, -1, 0});
+    int classes = 1;  // class 0 is the empty line
+    for (int side = 0; side < 2; ++side) {
+        const Grid grid = LoadedGrid(side);
+        std::vector<std::int32_t>& classOf = s.classOf[side];
+        for (int row = 0; row < grids.rows(); ++row) {
+            const int length = grids.RowExtent(grid, row);
+            if (length == 0) {
+                classOf[row] = kEmptyClass;
+                continue;
+            }
+            const std::uint64_t hash = engine.sides[side].rowHash[row];
+            const char16_t* text = grids.Row(grid, row);
+            std::size_t at = hash & mask;
+            for (;; at = (at + 1) & mask) {
+                ComparisonScratch::Slot& slot = s.table[at];
+                if (slot.lineClass < 0) {
+                    slot = {hash, classes, side == 0 ? row : -row - 1};
+                    classOf[row] = classes++;
+                    break;
+                }
+                if (slot.hash != hash) continue;
+                const Grid other = slot.row >= 0 ? kLoadedA : kLoadedB;
+                const int otherRow = slot.row >= 0 ? slot.row : -slot.row - 1;
+                if (grids.RowExtent(other, otherRow) == length &&
+                    std::memcmp(grids.Row(other, otherRow), text, sizeof(char16_t) * length) == 0) {
+                    classOf[row] = slot.lineClass;
+                    break;
+                }
+            }
+        }
+    }
+    return classes;
+}
+
+// Groups each side's rows by class, ascending within a class (a counting sort), so the
+// next row of a class below a given row is one binary search away.
+void IndexRowsByClass(ComparisonScratch& s, int classes, int rows) {
+    for (int side = 0; side < 2; ++side) {
+        std::vector<std::int32_t>& start = s.classStart[side];
+        std::fill_n(start.begin(), classes + 1, 0);
+        for (int row = 0; row < rows; ++row) ++start[s.classOf[side][row] + 1];
+        for (int c = 0; c < classes; ++c) start[c + 1] += start[c];
+        // Fill from the back of each class's range so rows end up ascending.
+        for (int row = rows - 1; row >= 0; --row) {
+            const int c = s.classOf[side][row];
+            s.rowsOf[side][--start[c + 1]] = row;
+        }
+        // Each start[c + 1] has walked back to the first entry of class c: shift them down.
+        for (int c = 0; c < classes; ++c) start[c] = start[c + 1];
+        start[classes] = rows;
+    }
+}
+
+// The smallest distance k >= 1 such that loaded row `from + k` of `side` has class `lineClass`,
+// or kNoPosition.
+int DistanceToNext(const ComparisonScratch& s, int side, int lineClass, int from) {
+    const std::vector<std::int32_t>& start = s.classStart[side];
+    const auto first = s.rowsOf[side].begin() + start[lineClass];
+    const auto last = s.rowsOf[side].begin() + start[lineClass + 1];
+    const auto next = std::upper_bound(first, last, from);
+    return next == last ? kNoPosition : *next - from;
+}
+
+}  // namespace
+
+AlignedCounts CompareSides(Engine& engine, ko::Reporter& reporter) {
+    TextGrids& grids = engine.grids;
+    ComparisonScratch& s = engine.scratch;
+    const int rows = grids.rows();
+    const int classes = ClassifyLines(engine);
+    IndexRowsByClass(s, classes, rows);
+
+    // Align. Rows at and below j are always the loaded rows shifted down by the filler lines
+    // put into that side so far, so a working row is read as its loaded row.
+    int state = engine.compareState;
+    int nA = engine.sides[0].lineCount, nB = engine.sides[1].lineCount;
+    int fillersA = 0, fillersB = 0;
+    for (int j = 0; j < rows;) {
+        const int fromA = j - fillersA, fromB = j - fillersB;
+        const int classA = s.classOf[0][fromA], classB = s.classOf[1][fromB];
+        if (classA == classB) {
+            s.source[0][j] = fromA;
+            s.source[1][j] = fromB;
+            s.rowKind[j++] = kSame;
+            continue;
+        }
+        const int t = std::max(nA, nB);
+        const int window = std::max(0, std::min(t, rows - t));
+        const int kB = DistanceToNext(s, 1, classA, fromB);  // side B has lines of its own
+        const int kA = DistanceToNext(s, 0, classB, fromA);  // side A has lines of its own
+        const int k = std::min(kA, kB);
+        state = kDiffered;
+        if (k > window - 1) {
+            s.source[0][j] = fromA;
+            s.source[1][j] = fromB;
+            s.rowKind[j++] = kUnmatched;
+            continue;
+        }
+        const bool fillA = kB <= kA;  // on a tie the filler lines go into side A
+        for (int i = 0; i < k; ++i) {
+            s.source[0][j + i] = fillA ? -1 : fromA + i;
+            s.source[1][j + i] = fillA ? fromB + i : -1;
+            s.rowKind[j + i] = fillA ? kFillerInA : kFillerInB;
+        }
+        j += k;
+        s.source[0][j] = fillA ? fromA : fromA + k;
+        s.source[1][j] = fillA ? fromB + k : fromB;
+        s.rowKind[j++] = kSame;
+        (fillA ? nA : nB) += k;
+        (fillA ? fillersA : fillersB) += k;
+    }
+
+    // Write both working grids and colour grids row by row.
+    for (int side = 0; side < 2; ++side) {
+        grids.Clear(WorkingGrid(side));
+        grids.Clear(ColourGrid(side));
+    }
+    auto loadedLength = [&](int side, int row) {
+        const int from = s.source[side][row];
+        return from < 0 ? 0 : grids.RowExtent(LoadedGrid(side), from);
+    };
+    for (int row = 0; row < rows; ++row) {
+        const RowKind kind = static_cast<RowKind>(s.rowKind[row]);
+        for (int side = 0; side < 2; ++side) {
+            const Grid working = WorkingGrid(side), colour = ColourGrid(side);
+            const int from = s.source[side][row];
+            int length;
+            char16_t code;
+            if (from < 0) {
+                // A filler line: blanks as long as the other side's line, at least one.
+                length = std::max(1, std::min(loadedLength(1 - side, row), grids.columns()));
+                grids.FillRow(working, row, u' ', length);
+                code = kCodeFiller;
+            } else {
+                length = grids.RowExtent(LoadedGrid(side), from);
+                if (length > 0) grids.StoreRow(working, row, grids.Row(LoadedGrid(side), from), length);
+                code = kind == kSame ? kCodeEqual : kCodeDifferent;
+            }
+            grids.FillRow(colour, row, code, length);
+            s.rowLength[side][row] = length;
+        }
+        // Column marking of rows that found no partner (side A's aligned rows only).
+        const int lengthA = s.rowLength[0][row], lengthB = s.rowLength[1][row];
+        if (kind == kUnmatched && row < nA && lengthA > 0 && lengthB > 0) {
+            const char16_t* a = grids.Row(kWorkingA, row);
+            const char16_t* b = grids.Row(kWorkingB, row);
+            char16_t* colourA = grids.Row(kColourA, row);
+            char16_t* colourB = grids.Row(kColourB, row);
+            const int common = std::min(lengthA, lengthB);
+            for (int c = 0; c < common; ++c) {
+                if (a[c] == b[c]) colourA[c] = colourB[c] = kCodeEqual;
+            }
+        }
+    }
+
+    if (state == kNotCompared) {
+        engine.compareState = kMatched;
+        reporter.Show(nullptr, u"一致しました", u"比較完了", ko::box::kOk);
+    } else {
+        engine.compareState = state;
+        reporter.Show(nullptr, u"不一致です", u"比較完了", ko::box::kOk);
+    }
+    return {nA, nB};
+}
+
+}  // namespace kestrel

@@ -1,0 +1,28 @@
+// Loading one side: open the file, recognise its encoding by its signature, cut it into lines
+// by the newline code, decode each line and store it in the side's loaded grid.
+#pragma once
+
+#include <string_view>
+
+#include "common/report.h"
+#include "kestrel/engine/engine.h"
+
+namespace kestrel {
+
+enum class LoadOutcome {
+    kNoPath,      // the path was empty: "Please set the file name" was shown, nothing changed
+    kOpenFailed,  // the file could not be opened: reported, the side keeps its previous file
+    kLoaded,      // the side holds the file (also after a failed close, which is reported)
+};
+
+// Lines end by the newline code `kaimode`: 0 CR LF, 1 LF, 2 CR, anything else never. A line
+// is at most 512 units; a longer one continues as the next line. Lines beyond the grid's
+// last row replace that row, so it ends up with the file's final line. Messages are owned by
+// `owner`. The compare state becomes 0 once the file was opened.
+LoadOutcome LoadSide(Engine& engine, int side, std::u16string_view path, int kaimode,
+                     ko::Reporter& reporter, ko::OwnerWindow owner);
+
+// Shows "Please set the file name" under "Failure" when `path` is empty; true when it is not.
+bool RequirePath(std::u16string_view path, ko::Reporter& reporter, ko::OwnerWindow owner);
+
+}  // namespace kestrel

@@ -1,0 +1,128 @@
+#include "kestrel/engine/text_grids.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "common/text.h"
+#include "kestrel/engine/grid_memory.h"
+
+namespace kestrel {
+
+bool GridShapeFor(long long columns, long long rows, GridShape& shape) {
+    columns = std::max(columns, 1LL);
+    rows = std::max(rows, 1LL);
+    // Both factors are at most 2^31 here, so the product cannot overflow 64 bits.
+    const unsigned long long bytes =
+        static_cast<unsigned long long>(columns) * static_cast<unsigned long long>(rows) * 2ULL +
+        kSpareBytes;
+    if (bytes > std::numeric_limits<std::uint32_t>::max()) return false;
+    shape.columns = static_cast<int>(columns);
+    shape.rows = static_cast<int>(rows);
+    return true;
+}
+
+bool TextGrids::Allocate(long long columns, long long rows, ko::Reporter& reporter,
+                         ko::OwnerWindow owner) {
+    Release();
+    bool ok = GridShapeFor(columns, rows, shape_);
+    if (ok) {
+        grid_bytes_ = static_cast<std::size_t>(shape_.rows) * shape_.columns * 2 + kSpareBytes;
+        for (int grid = 0; grid < kGridCount && ok; ++grid) {
+            blocks_[grid] = static_cast<char16_t*>(AllocateZeroedBlock(grid_bytes_));
+            ok = blocks_[grid] != nullptr;
+        }
+    }
+    if (!ok) {
+        reporter.Show(owner, u"Failed to allocate the specified number of bytes from the heap.",
+                      u"Failure", ko::box::kIconError);
+        return false;
+    }
+    for (int grid = 0; grid < kGridCount; ++grid) {
+        extent_[grid].assign(shape_.rows, 0);
+        dirty_rows_[grid] = 0;
+    }
+    return true;
+}
+
+void TextGrids::Release() {
+    for (char16_t*& block : blocks_) {
+        ReleaseBlock(block);
+        block = nullptr;
+    }
+    for (std::vector<int>& extent : extent_) extent = {};
+    std::fill(std::begin(dirty_rows_), std::end(dirty_rows_), 0);
+    shape_ = {};
+    grid_bytes_ = 0;
+}
+
+void TextGrids::Clear(int grid) {
+    std::vector<int>& extent = extent_[grid];
+    for (int row = 0; row < dirty_rows_[grid]; ++row) {
+        if (extent[row] == 0) continue;
+        std::memset(Row(grid, row), 0, sizeof(char16_t) * extent[row]);
+        extent[row] = 0;
+    }
+    dirty_rows_[grid] = 0;
+}
+
+int TextGrids::StoreRow(int grid, int row, const char16_t* text, int count) {
+    count = std::clamp(count, 0, shape_.columns);
+    char16_t* cells = Row(grid, row);
+    std::memcpy(cells, text, sizeof(char16_t) * count);
+    int& extent = extent_[grid][row];
+    if (extent > count) std::memset(cells + count, 0, sizeof(char16_t) * (extent - count));
+    extent = count;
+    if (count > 0 && row >= dirty_rows_[grid]) dirty_rows_[grid] = row + 1;
+    return count;
+}
+
+void TextGrids::FillRow(int grid, int row, char16_t unit, int count) {
+    count = std::clamp(count, 0, shape_.columns);
+    std::fill_n(Row(grid, row), count, unit);
+    if (count > 0) NoteWritten(grid, row, count);
+}
+
+void TextGrids::Report(const std::u16string& text, const char16_t* caption) const {
+    if (reporter_ != nullptr) reporter_->Show(nullptr, text, caption, ko::box::kOk);
+}
+
+int TextGrids::memwcslen(int grid, int row) const {
+    if (row < 0 || row >= shape_.rows) {
+        Report(ko::Format(u"iy value is over iy=%d:%d", {row, shape_.rows}), u"memwcslen error");
+        return 0;
+    }
+    const char16_t* cells = Row(grid, row);
+    int length = 0;
+    while (length < shape_.columns && cells[length] != 0) ++length;
+    return length;
+}
+
+int TextGrids::memcolorlen(int x, int mode, int y, int* code) const {
+    const char16_t* caption = u"memcolorlen error";
+    if (y < 0 || y >= shape_.rows) {
+        Report(ko::Format(u"iy value is over iy=%d:%d", {y, shape_.rows}), caption);
+        return 0;
+    }
+    if (x < 0 || x >= shape_.columns) {
+        Report(ko::Format(u"ix value is over ix=%d:%d", {x, shape_.columns}), caption);
+        return 0;
+    }
+    if (static_cast<unsigned>(mode) > 5) {
+        Report(ko::Format(u"mode value is over mode=%d:0-5", {mode}), caption);
+        return 0;
+    }
+    if (mode < kColourA) return 0;
+    const char16_t* colours = Row(mode, y);
+    const char16_t* text = Row(mode == kColourA ? kWorkingA : kWorkingB, y);
+    const char16_t first = colours[x];
+    *code = first;
+    int run = 1;
+    for (int k = x + 1; k < shape_.columns; ++k) {
+        if (colours[k] != first || text[k] == 0) break;
+        ++run;
+    }
+    return run;
+}
+
+}  // namespace kestrel
