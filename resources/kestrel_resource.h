@@ -33,5 +33,26 @@
 
 // ---- Settings dialog and extension group editor (templates 1 and 3) -----------------------
 // Ids of kestrel_settings.rc; this block belongs to the settings dialog's code.
+#define IDD_SETTINGS 1
+#define IDC_SETTINGS_OK 201
+#define IDC_SETTINGS_CANCEL 202
+#define IDC_SETTINGS_EDIT_GROUPS 203
+#define IDC_SETTINGS_COLUMNS 231
+#define IDC_SETTINGS_ROWS 232
+#define IDC_SETTINGS_FONT_HEIGHT 233
+#define IDC_SETTINGS_GROUP_NAME 241
+#define IDC_SETTINGS_GROUP_NUMBER 251
+#define IDC_SETTINGS_NEWLINE 252
+
+#define IDD_GROUP_EDITOR 3
+#define IDC_GROUP_EDITOR_OK 201
+#define IDC_GROUP_EDITOR_CANCEL 202
+#define IDC_GROUP_EDITOR_PREVIOUS 203
+#define IDC_GROUP_EDITOR_NEXT 204
+#define IDC_GROUP_EDITOR_GROUP_NO 231
+#define IDC_GROUP_EDITOR_ITEM_NAME 232
+#define IDC_GROUP_EDITOR_DISPLAY_TEXT 233
+#define IDC_GROUP_EDITOR_SEARCH_PATTERN 234
+#define IDC_GROUP_EDITOR_POSITION 241
 
 // ---- end of the settings dialog block -----------------------------------------------------
