@@ -1,0 +1,165 @@
+#include "cli/kestrel_cli_view.h"
+
+#include <algorithm>
+
+#include "cli/json_text.h"
+#include "common/text.h"
+
+namespace ko::cli {
+
+namespace {
+
+using kestrel::TextGrids;
+
+constexpr char kRedBackground[] = "\x1b[30;48;2;255;100;100m";
+constexpr char kGreenBackground[] = "\x1b[30;48;2;128;255;128m";
+constexpr char kGreyBackground[] = "\x1b[30;48;2;200;200;200m";
+constexpr char kReset[] = "\x1b[0m";
+constexpr int kMaxColumnCells = 80;  // side A's column is cut here, as a pane cuts long lines
+
+const char* BackgroundOf(char16_t code) {
+    switch (code) {
+        case kestrel::kCodeEqual: return "";
+        case kestrel::kCodeDifferent: return kRedBackground;
+        case kestrel::kCodeFiller: return kGreenBackground;
+        default: return kGreyBackground;
+    }
+}
+
+// Terminal cells a unit takes: East Asian wide characters and surrogate pairs two, the
+// second half of a pair none, everything else one.
+int CellsOf(char16_t unit) {
+    if (unit >= 0xDC00 && unit <= 0xDFFF) return 0;
+    if (unit >= 0xD800 && unit <= 0xDBFF) return 2;
+    const bool wide = (unit >= 0x1100 && unit <= 0x115F) || (unit >= 0x2E80 && unit <= 0xA4CF) ||
+                      (unit >= 0xAC00 && unit <= 0xD7A3) || (unit >= 0xF900 && unit <= 0xFAFF) ||
+                      (unit >= 0xFE30 && unit <= 0xFE4F) || (unit >= 0xFF00 && unit <= 0xFF60) ||
+                      (unit >= 0xFFE0 && unit <= 0xFFE6);
+    return wide ? 2 : 1;
+}
+
+// Control characters would move the cursor: they are shown as their control pictures.
+char16_t Visible(char16_t unit) {
+    if (unit < 0x20) return static_cast<char16_t>(0x2400 + unit);
+    if (unit == 0x7F) return 0x2421;
+    return unit;
+}
+
+struct Row {
+    const char16_t* text;
+    const char16_t* codes;
+    int length;
+};
+
+Row RowOf(const kestrel::Engine& engine, int side, int row) {
+    const TextGrids& grids = engine.grids;
+    return {grids.Row(kestrel::WorkingGrid(side), row), grids.Row(kestrel::ColourGrid(side), row),
+            grids.memwcslen(kestrel::WorkingGrid(side), row)};
+}
+
+// The colour the row number takes: that of the row's last run whose code is not "0".
+const char* NumberBackground(const Row& row) {
+    const char* background = "";
+    for (int c = 0; c < row.length; ++c)
+        if (row.codes[c] != kestrel::kCodeEqual) background = BackgroundOf(row.codes[c]);
+    return background;
+}
+
+// Appends the row's text, coloured run by run, cut at `max_cells`; returns the cells used.
+int AppendText(std::string& out, const Row& row, bool colour, int max_cells) {
+    int cells = 0;
+    const char* current = "";
+    std::u16string run;
+    auto flush = [&] {
+        if (run.empty()) return;
+        if (colour && *current) out += current;
+        out += Utf16ToUtf8(run);
+        if (colour && *current) out += kReset;
+        run.clear();
+    };
+    for (int c = 0; c < row.length; ++c) {
+        const char16_t unit = Visible(row.text[c]);
+        const int width = CellsOf(unit);
+        if (cells + width > max_cells) break;
+        const char* background = colour ? BackgroundOf(row.codes[c]) : "";
+        if (background != current) {
+            flush();
+            current = background;
+        }
+        run += unit;
+        cells += width;
+    }
+    // A pair cut in half by the limit would print a replacement character: drop its lead.
+    if (!run.empty() && run.back() >= 0xD800 && run.back() <= 0xDBFF) run.pop_back();
+    flush();
+    return cells;
+}
+
+int Cells(const Row& row) {
+    int cells = 0;
+    for (int c = 0; c < row.length; ++c) cells += CellsOf(Visible(row.text[c]));
+    return cells;
+}
+
+}  // namespace
+
+std::string SideBySideView(const ComparisonReport& report, bool colour) {
+    const kestrel::Engine& engine = report.engine;
+    const int shown = std::min(std::max(report.aligned.a, report.aligned.b), engine.grids.rows());
+    int column = 1;
+    for (int r = 0; r < shown; ++r) column = std::max(column, Cells(RowOf(engine, 0, r)));
+    column = std::min(column, kMaxColumnCells);
+    const bool highlight = colour && engine.compareState == kestrel::kDiffered;
+
+    std::string out;
+    for (int r = 0; r < shown; ++r) {
+        const std::string number = Utf16ToUtf8(Format(u"%06d", {r}));
+        for (int side = 0; side < 2; ++side) {
+            const Row row = RowOf(engine, side, r);
+            const char* background = highlight ? NumberBackground(row) : "";
+            out += *background ? background + number + kReset : number;
+            out += ' ';
+            const int cells = AppendText(out, row, colour, side == 0 ? column : 1 << 30);
+            if (side == 0) out += std::string(column - cells, ' ') + " | ";
+        }
+        out += '\n';
+    }
+    out += engine.compareState == kestrel::kMatched ? "一致しました\n" : "不一致です\n";
+    return out;
+}
+
+std::string JsonReport(const ComparisonReport& report) {
+    const kestrel::Engine& engine = report.engine;
+    static const char* const kEncodings[] = {"utf-16le", "utf-16be", "utf-8", "ansi"};
+    auto side = [&](int s) {
+        return "{\"lines\": " + std::to_string(engine.sides[s].lineCount) + ", \"encoding\": \"" +
+               kEncodings[static_cast<int>(engine.sides[s].encoding)] + "\"}";
+    };
+    std::string out = "{\"state\": " + std::to_string(engine.compareState) +
+                      ", \"columns\": " + std::to_string(engine.grids.columns()) +
+                      ", \"rows\": " + std::to_string(engine.grids.rows()) +
+                      ", \"newline\": " + std::to_string(report.newline) + ",\n \"a\": " + side(0) +
+                      ",\n \"b\": " + side(1) + ",\n \"aligned\": {\"a\": " +
+                      std::to_string(report.aligned.a) + ", \"b\": " + std::to_string(report.aligned.b) +
+                      "},\n \"grid\": [";
+    const int shown = std::min(std::max(report.aligned.a, report.aligned.b), engine.grids.rows());
+    for (int r = 0; r < shown; ++r) {
+        out += r == 0 ? "\n  " : ",\n  ";
+        out += '{';
+        for (int s = 0; s < 2; ++s) {
+            const Row row = RowOf(engine, s, r);
+            std::string codes;
+            for (int c = 0; c < row.length; ++c)
+                codes += row.codes[c] == 0 ? '.' : static_cast<char>(row.codes[c]);
+            out += s == 0 ? "\"a\": " : ", \"b\": ";
+            out += JsonUnitString(std::u16string_view(row.text, row.length));
+            out += s == 0 ? ", \"ca\": \"" : ", \"cb\": \"";
+            out += codes + '"';
+        }
+        out += '}';
+    }
+    out += "]}\n";
+    return out;
+}
+
+}  // namespace ko::cli

@@ -1,0 +1,25 @@
+// The two forms of kestrel-cli's result: the side-by-side view for people and the JSON object
+// for programs. Both read the engine after a comparison.
+#pragma once
+
+#include <string>
+
+#include "kestrel/engine/comparison.h"
+#include "kestrel/engine/engine.h"
+
+namespace ko::cli {
+
+struct ComparisonReport {
+    const kestrel::Engine& engine;
+    kestrel::AlignedCounts aligned;
+    int newline;
+};
+
+// Rows 0 .. max(nA, nB) - 1 as "NNNNNN text | NNNNNN text" lines, ending with the outcome text.
+// With `colour`, backgrounds as in the window: light red for "1", light green for "2", and
+// the row number of a differing row in the colour of its last run that is not "0".
+std::string SideBySideView(const ComparisonReport& report, bool colour);
+
+std::string JsonReport(const ComparisonReport& report);
+
+}  // namespace ko::cli

@@ -1,0 +1,93 @@
+#include "cli/kestrel_cli.h"
+
+#include <gtest/gtest.h>
+
+#include "cli/json_text.h"
+#include "common/current_directory.h"
+#include "tests/support/recording_reporter.h"
+#include "tests/support/temp_dir.h"
+
+namespace ko::cli {
+namespace {
+
+// Runs kestrel-cli in a temporary current directory, so a kestrel.ini there is the one read.
+class KestrelCliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previous_ = ReadCurrentDirectory();
+        ASSERT_TRUE(ChangeCurrentDirectory(testing::PathText(dir_.path())));
+    }
+    void TearDown() override { ChangeCurrentDirectory(previous_); }
+
+    int Run(std::vector<std::u16string> arguments, bool terminal = false) {
+        out_.clear();
+        return RunKestrelCli(arguments, terminal, out_, messages_);
+    }
+    std::u16string File(const char* name, const std::string& bytes) { return dir_.WriteU16(name, bytes); }
+
+    testing::TempDir dir_;
+    testing::RecordingReporter messages_;
+    std::string out_;
+    std::u16string previous_;
+};
+
+TEST_F(KestrelCliTest, ExitStatusTellsEqualDifferentAndTrouble) {
+    const std::u16string a = File("a.txt", "x\r\ny\r\n"), b = File("b.txt", "x\r\nz\r\n");
+    EXPECT_EQ(Run({a, a}), 0);
+    EXPECT_EQ(out_.substr(out_.size() - 19), "一致しました\n");
+    EXPECT_EQ(Run({a, b}), 1);
+    EXPECT_EQ(out_.substr(out_.size() - 16), "不一致です\n");
+    EXPECT_EQ(Run({u"--quiet", a, b}), 1);
+    EXPECT_EQ(out_, "");
+    EXPECT_TRUE(messages_.shown.empty());  // the outcome is the result, not a message
+    EXPECT_EQ(Run({a, testing::PathText(dir_.path() / "missing.txt")}), 2);
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].caption, u"FileOpenError");
+    for (const auto& bad : std::vector<std::vector<std::u16string>>{
+             {a}, {u"--rows=many", a, b}, {u"--json", u"--quiet", a, b}, {u"--colour", a, b}}) {
+        EXPECT_EQ(Run(bad), 2);
+        EXPECT_EQ(out_, "");
+    }
+}
+
+TEST_F(KestrelCliTest, FlagsOverrideTheSettingsFile) {
+    File("kestrel.ini", "[Setting]\r\nkaimode=1\r\ndtxlength_max=3\r\n");
+    const std::u16string a = File("a.txt", "abcdef\r\n"), b = File("b.txt", "abcxyz\r\n");
+    EXPECT_EQ(Run({u"--json", a, b}), 0);  // LF ends lines, both cut to "abc"
+    EXPECT_NE(out_.find("\"columns\": 3"), std::string::npos);
+    EXPECT_NE(out_.find("\"newline\": 1"), std::string::npos);
+    EXPECT_EQ(Run({u"--json", u"--columns=8", u"--newline=7", u"--rows=300", a, b}), 1);
+    EXPECT_NE(out_.find("\"columns\": 8, \"rows\": 300, \"newline\": 7"), std::string::npos);
+    EXPECT_NE(out_.find("\"a\": {\"lines\": 1, \"encoding\": \"ansi\"}"), std::string::npos);
+}
+
+TEST_F(KestrelCliTest, JsonCarriesEveryUnitAndItsCode) {
+    // UTF-16LE with a tab, a quote, a backslash, a lone surrogate and a Japanese character.
+    const std::string a_bytes("\xFF\xFE" "a\0\t\0\"\0\\\0\x00\xD8\x42\x30", 14);
+    const std::u16string a = File("a.txt", a_bytes), b = File("b.txt", "a\r\n");
+    EXPECT_EQ(Run({u"--json", a, b}), 1);
+    EXPECT_NE(out_.find("\"a\": {\"lines\": 1, \"encoding\": \"utf-16le\"}"), std::string::npos);
+    EXPECT_NE(out_.find("\"aligned\": {\"a\": 1, \"b\": 2}"), std::string::npos) << out_;
+    EXPECT_NE(out_.find("{\"a\": \"a\\u0009\\u0022\\u005c\\ud800\\u3042\", \"ca\": \"011111\", "
+                        "\"b\": \"a\", \"cb\": \"0\"}"),
+              std::string::npos)
+        << out_;
+}
+
+TEST_F(KestrelCliTest, TerminalViewUsesTheWindowsBackgrounds) {
+    const std::u16string a = File("a.txt", "k\r\nq\r\n"), b = File("b.txt", "k\r\nnew\r\nq\r\n");
+    EXPECT_EQ(Run({a, b}, true), 1);
+    EXPECT_NE(out_.find("\x1b[30;48;2;128;255;128m"), std::string::npos);  // filler line
+    EXPECT_NE(out_.find("\x1b[30;48;2;255;100;100m"), std::string::npos);  // differing line
+    EXPECT_EQ(Run({a, b}, false), 1);
+    EXPECT_EQ(out_.find('\x1b'), std::string::npos);
+    EXPECT_NE(out_.find("000001"), std::string::npos);
+}
+
+TEST(JsonText, EscapesAsTheFormatsSay) {
+    EXPECT_EQ(JsonUnitString(u"a\"\\\u00e9\x7f"), "\"a\\u0022\\u005c\\u00e9\\u007f\"");
+    EXPECT_EQ(JsonString(u"a\"\\\n漢"), "\"a\\\"\\\\\\u000a漢\"");
+}
+
+}  // namespace
+}  // namespace ko::cli
