@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "common/extension_groups.h"
 
@@ -34,17 +35,25 @@ struct Settings {
 // "kestrel.ini" or "Osprey.ini".
 const char16_t* SettingsFileName(Program program);
 
-// The settings file's path: `startup_dir`, a backslash unless it already ends in one, the name.
+// The settings file's path: `startup_dir`, the platform's separator unless it already ends in
+// one, the name.
 std::u16string SettingsFilePath(Program program, std::u16string_view startup_dir);
 
 // Fills `settings` from the settings file of `program` in `startup_dir`, with the default of
-// every key the file lacks. Never reports anything.
+// every key the file lacks. Never reports anything. Makes `startup_dir` the current directory
+// first. Fields of the other program's keys are left as they are. An empty `startup_dir` (the
+// platform could not tell it) reads no file and yields the defaults.
 void LoadSettings(Program program, std::u16string_view startup_dir, ProfileStore& store,
                   Settings& settings);
 
 // Writes every key of `program` in the fixed order (135 keys for Kestrel, 131 for Osprey).
-// A failing write is not reported.
+// A failing write is not reported. Makes `startup_dir` the current directory first; an empty
+// `startup_dir` writes nothing.
 void SaveSettings(Program program, std::u16string_view startup_dir, ProfileStore& store,
                   const Settings& settings);
+
+// The same through the platform's store (PlatformProfileStore), as the programs call them.
+void LoadSettings(Program program, std::u16string_view startup_dir, Settings& settings);
+void SaveSettings(Program program, std::u16string_view startup_dir, const Settings& settings);
 
 }  // namespace ko
