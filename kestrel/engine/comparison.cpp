@@ -138,45 +138,43 @@ AlignedCounts CompareSides(Engine& engine, ko::Reporter& reporter) {
         (fillA ? fillersA : fillersB) += k;
     }
 
-    // Write both working grids and colour grids row by row.
-    for (int side = 0; side < 2; ++side) {
-        grids.Clear(WorkingGrid(side));
-        grids.Clear(ColourGrid(side));
-    }
+    // Write both working grids and colour grids row by row. Every row is overwritten, and
+    // whatever an earlier comparison left behind a row's new end is zeroed on the way, so no
+    // separate clearing pass runs over the grids.
     auto loadedLength = [&](int side, int row) {
         const int from = s.source[side][row];
         return from < 0 ? 0 : grids.RowExtent(LoadedGrid(side), from);
     };
     for (int row = 0; row < rows; ++row) {
         const RowKind kind = static_cast<RowKind>(s.rowKind[row]);
+        int lengths[2];
         for (int side = 0; side < 2; ++side) {
             const Grid working = WorkingGrid(side), colour = ColourGrid(side);
             const int from = s.source[side][row];
-            int length;
-            char16_t code;
             if (from < 0) {
                 // A filler line: blanks as long as the other side's line, at least one.
-                length = std::max(1, std::min(loadedLength(1 - side, row), grids.columns()));
-                grids.FillRow(working, row, u' ', length);
-                code = kCodeFiller;
+                lengths[side] = std::max(1, std::min(loadedLength(1 - side, row), grids.columns()));
+                grids.StoreFilledRow(working, row, u' ', lengths[side]);
+                grids.StoreFilledRow(colour, row, kCodeFiller, lengths[side]);
             } else {
-                length = grids.RowExtent(LoadedGrid(side), from);
-                if (length > 0) grids.StoreRow(working, row, grids.Row(LoadedGrid(side), from), length);
-                code = kind == kSame ? kCodeEqual : kCodeDifferent;
+                lengths[side] = grids.RowExtent(LoadedGrid(side), from);
+                grids.StoreRow(working, row, grids.Row(LoadedGrid(side), from), lengths[side]);
+                grids.StoreFilledRow(colour, row, kind == kSame ? kCodeEqual : kCodeDifferent,
+                                     lengths[side]);
             }
-            grids.FillRow(colour, row, code, length);
-            s.rowLength[side][row] = length;
         }
-        // Column marking of rows that found no partner (side A's aligned rows only).
-        const int lengthA = s.rowLength[0][row], lengthB = s.rowLength[1][row];
-        if (kind == kUnmatched && row < nA && lengthA > 0 && lengthB > 0) {
+        // Column marking of rows that found no partner (side A's aligned rows only): equal
+        // units at the same column become "0" on both sides.
+        if (kind == kUnmatched && row < nA && lengths[0] > 0 && lengths[1] > 0) {
             const char16_t* a = grids.Row(kWorkingA, row);
             const char16_t* b = grids.Row(kWorkingB, row);
             char16_t* colourA = grids.Row(kColourA, row);
             char16_t* colourB = grids.Row(kColourB, row);
-            const int common = std::min(lengthA, lengthB);
+            const int common = std::min(lengths[0], lengths[1]);
             for (int c = 0; c < common; ++c) {
-                if (a[c] == b[c]) colourA[c] = colourB[c] = kCodeEqual;
+                const char16_t code = a[c] == b[c] ? kCodeEqual : kCodeDifferent;
+                colourA[c] = code;
+                colourB[c] = code;
             }
         }
     }

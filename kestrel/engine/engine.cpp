@@ -19,7 +19,6 @@ bool Engine::Allocate(long long columns, long long rows, ko::Reporter& reporter,
         scratch.classStart[side].assign(2 * static_cast<std::size_t>(r) + 2, 0);
         scratch.rowsOf[side].assign(r, 0);
         scratch.source[side].assign(r, 0);
-        scratch.rowLength[side].assign(r, 0);
     }
     scratch.rowKind.assign(r, 0);
     return true;

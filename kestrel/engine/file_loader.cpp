@@ -15,8 +15,9 @@ namespace {
 constexpr int kPieceUnits = 512;  // the most units one line (or piece of a line) can have
 constexpr char16_t kLf = 0x0A;
 constexpr char16_t kCr = 0x0D;
-// Block reads: a 1 GiB file is read in 1 MiB gulps, not byte by byte.
-constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+// Block reads: a 1 GiB file is read in 4,096 calls of 256 KiB, not a billion calls of one
+// byte; larger blocks gain nothing measurable and cost page faults on every start.
+constexpr std::size_t kBlockBytes = std::size_t{256} << 10;
 constexpr std::size_t kSlackBytes = 2 * kPieceUnits * 2;
 
 // The file's bytes, read block by block, seen through a window that always holds the next

@@ -68,19 +68,22 @@ void TextGrids::Clear(int grid) {
 
 int TextGrids::StoreRow(int grid, int row, const char16_t* text, int count) {
     count = std::clamp(count, 0, shape_.columns);
-    char16_t* cells = Row(grid, row);
-    std::memcpy(cells, text, sizeof(char16_t) * count);
-    int& extent = extent_[grid][row];
-    if (extent > count) std::memset(cells + count, 0, sizeof(char16_t) * (extent - count));
-    extent = count;
-    if (count > 0 && row >= dirty_rows_[grid]) dirty_rows_[grid] = row + 1;
+    std::memcpy(Row(grid, row), text, sizeof(char16_t) * count);
+    EndRowAt(grid, row, count);
     return count;
 }
 
-void TextGrids::FillRow(int grid, int row, char16_t unit, int count) {
+void TextGrids::StoreFilledRow(int grid, int row, char16_t unit, int count) {
     count = std::clamp(count, 0, shape_.columns);
     std::fill_n(Row(grid, row), count, unit);
-    if (count > 0) NoteWritten(grid, row, count);
+    EndRowAt(grid, row, count);
+}
+
+void TextGrids::EndRowAt(int grid, int row, int count) {
+    int& extent = extent_[grid][row];
+    if (extent > count) std::memset(Row(grid, row) + count, 0, sizeof(char16_t) * (extent - count));
+    extent = count;
+    if (count > 0 && row >= dirty_rows_[grid]) dirty_rows_[grid] = row + 1;
 }
 
 void TextGrids::Report(const std::u16string& text, const char16_t* caption) const {

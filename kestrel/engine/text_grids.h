@@ -77,17 +77,11 @@ public:
     // Replaces row `row` with `count` units of `text` (cut to the row's width) followed by zeros.
     // Returns the number of units stored.
     int StoreRow(int grid, int row, const char16_t* text, int count);
-    // Writes `count` copies of `unit` from column 0 (cut to the row's width), leaving the rest
-    // of the row as it is.
-    void FillRow(int grid, int row, char16_t unit, int count);
+    // Replaces row `row` with `count` copies of `unit` followed by zeros.
+    void StoreFilledRow(int grid, int row, char16_t unit, int count);
     // How far from column 0 the row may hold non-zero units; after StoreRow() exactly the
     // number of units stored.
     int RowExtent(int grid, int row) const { return extent_[grid][row]; }
-    // Writes `unit` at one cell.
-    void SetCell(int grid, int row, int column, char16_t unit) {
-        Row(grid, row)[column] = unit;
-        NoteWritten(grid, row, column + 1);
-    }
 
     // The number of units of `row` before its first 0 unit, at most columns(). A row outside
     // the grid shows "iy value is over iy=%d:%d" under "memwcslen error" and yields 0.
@@ -103,11 +97,8 @@ public:
     void set_reporter(ko::Reporter* reporter) { reporter_ = reporter; }
 
 private:
-    void NoteWritten(int grid, int row, int end) {
-        int& extent = extent_[grid][row];
-        if (end > extent) extent = end;
-        if (row >= dirty_rows_[grid]) dirty_rows_[grid] = row + 1;
-    }
+    // Zeroes what the row held beyond `count` units and records `count` as its extent.
+    void EndRowAt(int grid, int row, int count);
     void Report(const std::u16string& text, const char16_t* caption) const;
 
     char16_t* blocks_[kGridCount] = {};

@@ -80,8 +80,9 @@ TEST_F(TextGridsTest, ColourRunsFollowTheCodesAndStopAtTheText) {
 
 TEST_F(TextGridsTest, ClearingZeroesEverythingWritten) {
     SetRow(kLoadedB, 0, u"hello");
-    grids.FillRow(kLoadedB, 8191, u'z', 512);
-    grids.SetCell(kLoadedB, 100, 300, u'q');
+    grids.StoreFilledRow(kLoadedB, 8191, u'z', 512);
+    grids.StoreFilledRow(kLoadedB, 100, u'q', 300);
+    grids.StoreRow(kLoadedB, 100, u"shorter", 7);  // the rest of the longer row is zeroed
     grids.Clear(kLoadedB);
     const std::uint8_t* bytes = grids.Bytes(kLoadedB);
     EXPECT_TRUE(std::all_of(bytes, bytes + grids.grid_bytes(), [](std::uint8_t b) { return b == 0; }));

@@ -1,0 +1,66 @@
+#include "kestrel/engine/view_geometry.h"
+
+#include <limits>
+
+#include "common/text.h"
+
+namespace kestrel {
+
+ViewGeometry MakeViewGeometry(int width, int height, int pitch) {
+    ViewGeometry geometry;
+    geometry.width = width;
+    geometry.height = height;
+    geometry.half = width / 2;
+    geometry.visibleRows = std::max(0, (height - 8) / (UsablePitch(pitch) + 1));
+    geometry.scrollStep = geometry.visibleRows / 2;
+    return geometry;
+}
+
+int NumberedRows(int height, int pitch) { return std::max(0, (height - 48) / UsablePitch(pitch)); }
+
+int ClampTopRow(int top, int rows, int visibleRows) {
+    if (top > rows - visibleRows) top = rows - visibleRows;
+    if (top < 0) top = 0;
+    return top;
+}
+
+PixelRect PaneOf(const ViewGeometry& geometry, int side) {
+    const int left = (side == 0 ? 0 : geometry.half) + kPaneIndent;
+    const int right = side == 0 ? geometry.half : geometry.width;
+    return {left, kViewTop, std::max(0, right - left),
+            std::max(0, geometry.height - kPaneBottomGap - kViewTop)};
+}
+
+int BackBufferWidth(int fontHeight, int columns) {
+    const long long width = static_cast<long long>(std::max(fontHeight, 1)) * std::max(columns, 1);
+    return static_cast<int>(std::min<long long>(width, std::numeric_limits<int>::max()));
+}
+
+std::uint32_t CodeBackground(int code) {
+    switch (code) {
+        case kCodeEqual:
+            return kWhite;
+        case kCodeDifferent:
+            return kLightRed;
+        case kCodeFiller:
+            return kLightGreen;
+        default:
+            return kGrey;
+    }
+}
+
+std::u16string LineNumberText(int row) { return ko::Format(u"%06d", {row}); }
+
+std::optional<std::uint32_t> NumberHighlight(const TextGrids& grids, int side, int row) {
+    std::optional<std::uint32_t> highlight;
+    ForEachColourRun(grids, side, row, [&](const ColourRun& run) {
+        if (run.code == kCodeEqual) return;
+        if (run.code == kCodeDifferent || run.code == kCodeFiller)
+            highlight = CodeBackground(run.code);
+        else
+            highlight.reset();
+    });
+    return highlight;
+}
+
+}  // namespace kestrel
