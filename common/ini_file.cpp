@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/code_page_932.h"
+#include "common/number_reading.h"
 #include "common/text.h"
 
 namespace ko {
@@ -206,6 +207,13 @@ std::optional<std::u16string> IniFile::Value(std::u16string_view section,
         if (line && SameName(line->key, key)) return std::u16string(Unquote(line->value));
     }
     return std::nullopt;
+}
+
+std::optional<std::int32_t> IniFile::Number(std::u16string_view section,
+                                            std::u16string_view key) const {
+    const std::optional<std::u16string> value = Value(section, key);
+    if (!value) return std::nullopt;
+    return ReadLeadingNumber(*value, value->size());
 }
 
 void IniFile::SetValue(std::u16string_view section, std::u16string_view key,

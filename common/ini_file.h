@@ -6,6 +6,7 @@
 // section or key counts.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +35,12 @@ class IniFile {
     // The value of `key` in `section` as the profile functions give it (blanks around it and one
     // pair of matching quotes removed), or nothing when the section or the key is missing.
     std::optional<std::u16string> Value(std::u16string_view section, std::u16string_view key) const;
+
+    // The number at the start of the value of `key`, read like the dialogs read their boxes
+    // (blanks, an optional sign, decimal digits): "12px" is 12, "abc" and an empty value are 0.
+    // Nothing when the key is missing, so only then the caller's default applies. Beyond 32
+    // bits the number saturates, where the Windows profile functions would wrap around.
+    std::optional<std::int32_t> Number(std::u16string_view section, std::u16string_view key) const;
 
     // Replaces the value of `key` where it stands, or adds the key after the section's last line,
     // adding the section at the end of the file when it is missing. A value ends at its first

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "common/ini_file.h"
-#include "common/number_reading.h"
 #include "common/profile_store.h"
 #include "common/text.h"
 
@@ -42,20 +41,20 @@ LoadedFile Load(const std::string& path) {
     // Like the read-only attribute on Windows, a file nobody may write stays unwritten even for
     // a user (root) whom the system would let through.
     loaded.read_only = (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-    std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got > 0) {
-            bytes.append(buffer, static_cast<std::size_t>(got));
-        } else if (got == 0) {
-            break;
-        } else if (errno != EINTR) {
+    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (got == 0) break;  // the file shrank meanwhile
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
             ::close(fd);
             loaded.state = FileState::kUnusable;
             return loaded;
         }
+        done += static_cast<std::size_t>(got);
     }
+    bytes.resize(done);
     ::close(fd);
     loaded.state = FileState::kRead;
     loaded.ini = IniFile::Parse(bytes);
@@ -79,25 +78,24 @@ bool WriteAll(const std::string& path, const std::string& bytes) {
 }
 
 // The native stand-in for the private-profile functions: every call reads the file afresh, as
-// another instance of the program may have written it in between.
-//
-// Integers: the number at the start of the value, read like the dialogs read their boxes
-// (blanks, optional sign, decimal digits), so "12px" is 12 and "abc" or an empty value is 0;
-// only a missing key gives the default. Beyond 32 bits the number saturates, where the Windows
-// functions would wrap around.
+// another instance of the program may have written it in between. Integers are read as
+// IniFile::Number says: only a missing key gives the default.
 class NativeProfileStore final : public ProfileStore {
   public:
     std::u16string ReadString(std::u16string_view file, std::u16string_view section,
                               std::u16string_view key, std::u16string_view fallback,
                               std::size_t max_characters) override {
-        const std::optional<std::u16string> value = Find(file, section, key);
+        const LoadedFile loaded = Load(Utf16ToUtf8(file));
+        const std::optional<std::u16string> value =
+            loaded.state == FileState::kRead ? loaded.ini.Value(section, key) : std::nullopt;
         return CutText(value ? std::u16string_view(*value) : fallback, max_characters);
     }
 
     std::int32_t ReadInt(std::u16string_view file, std::u16string_view section,
                          std::u16string_view key, std::int32_t fallback) override {
-        const std::optional<std::u16string> value = Find(file, section, key);
-        return value ? ReadLeadingNumber(*value, value->size()) : fallback;
+        const LoadedFile loaded = Load(Utf16ToUtf8(file));
+        if (loaded.state != FileState::kRead) return fallback;
+        return loaded.ini.Number(section, key).value_or(fallback);
     }
 
     bool WriteString(std::u16string_view file, std::u16string_view section, std::u16string_view key,
@@ -108,14 +106,6 @@ class NativeProfileStore final : public ProfileStore {
         if (loaded.state == FileState::kUnusable || loaded.read_only) return false;
         loaded.ini.SetValue(section, key, value);
         return WriteAll(path, loaded.ini.Serialize());
-    }
-
-  private:
-    static std::optional<std::u16string> Find(std::u16string_view file, std::u16string_view section,
-                                              std::u16string_view key) {
-        const LoadedFile loaded = Load(Utf16ToUtf8(file));
-        if (loaded.state != FileState::kRead) return std::nullopt;
-        return loaded.ini.Value(section, key);
     }
 };
 
