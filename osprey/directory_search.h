@@ -1,0 +1,38 @@
+// The platform's directory search: the entries of one folder, one level deep, whose names match
+// a search pattern. Windows asks FindFirstFileW/FindNextFileW; POSIX lists the folder with
+// readdir and picks names and order by the rules of osprey/name_matching.h, so "." and "..",
+// subfolders and hidden files come back just as Windows returns them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace osprey {
+
+struct LocalTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+};
+
+struct FoundEntry {
+    std::u16string name;
+    // Windows: what GetCompressedFileSizeW says for the entry (the compressed or sparse size
+    // where that applies), or the search's own size where that query fails, as for folders.
+    // POSIX: the size stat gives for a file, 0 for a folder as the Windows search gives.
+    std::uint64_t size = 0;
+    LocalTime lastWrite;  // in the local time zone
+};
+
+// Appends to `found` every entry of `folder` that `pattern` matches, in the order the search
+// delivers them. The search path is `folder`, a separator unless it ends with one, and
+// `pattern`. A folder that does not exist or cannot be read, or a pattern that matches nothing,
+// appends nothing. POSIX leaves out an entry that vanishes between listing and stat.
+void SearchDirectory(std::u16string_view folder, std::u16string_view pattern,
+                     std::vector<FoundEntry>& found);
+
+}  // namespace osprey

@@ -1,0 +1,52 @@
+#include <windows.h>
+
+#include "common/paths.h"
+#include "common/win32_text.h"
+#include "osprey/directory_search.h"
+
+namespace osprey {
+
+namespace {
+
+std::uint64_t Join(DWORD high, DWORD low) {
+    return (std::uint64_t{high} << 32) | low;
+}
+
+// GetCompressedFileSizeW fails for some entries (folders on many file systems, "." and "..");
+// its failure value would read as 4294967295 bytes, so the search's own size stands in.
+std::uint64_t SizeOf(std::u16string_view folder, const WIN32_FIND_DATAW& data) {
+    const std::wstring full = ko::ToWide(ko::JoinPath(folder, ko::AsU16(data.cFileName)));
+    DWORD high = 0;
+    SetLastError(NO_ERROR);
+    const DWORD low = GetCompressedFileSizeW(full.c_str(), &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
+        return Join(data.nFileSizeHigh, data.nFileSizeLow);
+    return Join(high, low);
+}
+
+LocalTime LocalTimeOf(const FILETIME& utc) {
+    FILETIME local{};
+    SYSTEMTIME parts{};
+    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &parts)) return {};
+    return {parts.wYear, parts.wMonth, parts.wDay, parts.wHour, parts.wMinute};
+}
+
+}  // namespace
+
+void SearchDirectory(std::u16string_view folder, std::u16string_view pattern,
+                     std::vector<FoundEntry>& found) {
+    const std::wstring searchPath = ko::ToWide(ko::JoinPath(folder, pattern));
+    WIN32_FIND_DATAW data{};
+    const HANDLE search = FindFirstFileW(searchPath.c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        FoundEntry entry;
+        entry.name = ko::AsU16(data.cFileName);
+        entry.size = SizeOf(folder, data);
+        entry.lastWrite = LocalTimeOf(data.ftLastWriteTime);
+        found.push_back(std::move(entry));
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+}
+
+}  // namespace osprey

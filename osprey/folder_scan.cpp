@@ -1,0 +1,46 @@
+#include "osprey/folder_scan.h"
+
+#include <iterator>
+
+#include "common/text.h"
+
+namespace osprey {
+
+std::vector<std::u16string> SearchPatternsOfGroup(const ko::ExtensionGroupTable& groups,
+                                                  int group) {
+    std::vector<std::u16string> patterns;
+    for (const int row : ko::RowsOfGroup(groups, group)) {
+        const char16_t* field = groups[row].searchPattern;
+        patterns.push_back(ko::CutText({field, std::size(groups[row].searchPattern)},
+                                       std::size(groups[row].searchPattern)));
+    }
+    return patterns;
+}
+
+std::u16string SizeText(std::uint64_t bytes) {
+    return ko::Format(u"%I64u", {static_cast<unsigned long long>(bytes)});
+}
+
+std::u16string DateText(const LocalTime& time) {
+    return ko::Format(u"%02d/%02d/%02d %02d:%02d",
+                      {time.year, time.month, time.day, time.hour, time.minute});
+}
+
+void ScanFolder(FolderComparison& comparison, int side, std::u16string_view pathBoxA,
+                std::u16string_view pathBoxB, const ko::ExtensionGroupTable& groups,
+                int selectedGroup) {
+    comparison.folderPath[kSideA] = ko::CutText(pathBoxA, kFolderPathMax);
+    comparison.folderPath[kSideB] = ko::CutText(pathBoxB, kFolderPathMax);
+    std::vector<FileEntry>& files = comparison.files[side];
+    files.clear();
+    std::vector<FoundEntry> found;
+    for (const std::u16string& pattern : SearchPatternsOfGroup(groups, selectedGroup)) {
+        found.clear();
+        SearchDirectory(comparison.folderPath[side], pattern, found);
+        for (FoundEntry& entry : found)
+            files.push_back({kFreeRow, std::move(entry.name), pattern, SizeText(entry.size),
+                             DateText(entry.lastWrite)});
+    }
+}
+
+}  // namespace osprey

@@ -1,0 +1,44 @@
+#include "osprey/launch.h"
+
+#include "common/paths.h"
+
+namespace osprey {
+
+namespace {
+
+bool CannotBeHandedOver(const std::vector<FileEntry>& pairs, int row) {
+    if (row < 0 || static_cast<std::size_t>(row) >= pairs.size()) return true;
+    return pairs[row].status == kOneSided && pairs[row].name.empty();
+}
+
+}  // namespace
+
+std::optional<std::u16string_view> FailedLaunchCheck(const ListSelection& selection,
+                                                     const FolderComparison& comparison) {
+    if (selection.rowsA <= 0) return u"Ａ側ファイルがありません";
+    if (selection.rowsB <= 0) return u"Ｂ側ファイルがありません";
+    if (selection.selectedA < 0) return u"Ａ側ファイルが選択していません";
+    if (selection.selectedB < 0) return u"Ｂ側ファイルが選択していません";
+    if (CannotBeHandedOver(comparison.pairs[kSideA], selection.selectedA) ||
+        CannotBeHandedOver(comparison.pairs[kSideB], selection.selectedB))
+        return u"選択のファイルは個別照合出来ません";
+    return std::nullopt;
+}
+
+std::optional<std::u16string> BuildLaunchCommandLine(std::u16string_view startupDirectory,
+                                                     std::u16string_view subAppName,
+                                                     std::u16string_view pathA,
+                                                     std::u16string_view pathB) {
+    const std::u16string executable = ko::JoinPath(startupDirectory, subAppName);
+    if (executable.size() >= kExecutablePathUnits || pathA.size() >= kFilePathUnits ||
+        pathB.size() >= kFilePathUnits)
+        return std::nullopt;
+    // Parts within their rooms always fit the command line's room.
+    static_assert((kExecutablePathUnits - 1) + 4 + 2 * (kFilePathUnits - 1) + 4 <
+                  kCommandLineUnits);
+    std::u16string commandLine = executable;
+    commandLine.append(u" /A:").append(pathA).append(u" /B:").append(pathB);
+    return commandLine;
+}
+
+}  // namespace osprey

@@ -1,0 +1,54 @@
+// How a search pattern picks the names of a folder, and the order names are listed in, the way
+// the Windows directory search does it for long names on NTFS. The Windows build asks the
+// system; the POSIX build lists with these rules so both programs behave alike.
+//
+// Matching rules (SearchPattern::Matches):
+// - Letters match regardless of case (UpcaseUnit: ASCII, Latin-1, Latin Extended-A, Greek,
+//   Cyrillic and full-width Latin letters).
+// - "*" matches any run of characters, dots included, also an empty one. A pattern that is
+//   exactly "*.*" is "*": it matches every name, names without a dot and "." and ".." included.
+// - A "*" directly before a "." matches any run that leaves the name's last dot unswallowed,
+//   so "*.cpp" matches "a.b.cpp" but not "a.cpp.bak".
+// - "?" matches one character other than a dot; in front of a dot or at the end of the name it
+//   may also match nothing, so "???.txt" matches "ab.txt" but not "abcd.txt".
+// - A "." directly before "?" or "*", and a "." that ends the pattern, match a dot or the end of
+//   the name: "readme.*" matches "readme" and "readme.md"; "*." matches names without a dot.
+// - Every other unit matches itself.
+// Windows also tries the 8.3 short alias of a long name ("*.htm" finds "page.html" through
+// PAGE~1.HTM); names here have no alias, so that never happens.
+//
+// Order (ListsBefore): "." first, ".." second, then by the upcased names unit by unit, the
+// order of an NTFS folder index.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace osprey {
+
+// A search pattern translated once, for matching many names.
+class SearchPattern {
+  public:
+    explicit SearchPattern(std::u16string_view pattern);
+    bool Matches(std::u16string_view name) const;
+
+  private:
+    enum class Token : char {
+        kLiteral,
+        kStar,     // any run
+        kDosStar,  // "*" before ".": any run that keeps the name's last dot
+        kDosQm,    // "?": one non-dot unit, or nothing before a dot or at the end
+        kDosDot,   // "." before "?", "*" or at the end: a dot, or nothing at the end
+    };
+    struct Unit {
+        Token token;
+        char16_t upper;  // the literal, upcased
+    };
+    std::vector<Unit> units_;
+};
+
+char16_t UpcaseUnit(char16_t unit);
+
+bool ListsBefore(std::u16string_view left, std::u16string_view right);
+
+}  // namespace osprey

@@ -1,0 +1,107 @@
+#include "osprey/name_matching.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace osprey {
+namespace {
+
+bool Matches(std::u16string_view pattern, std::u16string_view name) {
+    return SearchPattern(pattern).Matches(name);
+}
+
+TEST(SearchPattern, StarDotStarMatchesEveryNameWithOrWithoutADot) {
+    for (const char16_t* name : {u"a", u".", u"..", u"Makefile", u"a.b.c", u".hidden", u"x."})
+        EXPECT_TRUE(Matches(u"*.*", name));
+    EXPECT_TRUE(Matches(u"*", u".."));
+}
+
+TEST(SearchPattern, StarDotExtensionMatchesTheLastExtensionOnlyInAnyCase) {
+    EXPECT_TRUE(Matches(u"*.cpp", u"main.cpp"));
+    EXPECT_TRUE(Matches(u"*.cpp", u"MAIN.CPP"));
+    EXPECT_TRUE(Matches(u"*.cpp", u"a.b.cpp"));
+    EXPECT_TRUE(Matches(u"*.cpp", u".cpp"));
+    EXPECT_FALSE(Matches(u"*.cpp", u"main.cppx"));
+    EXPECT_FALSE(Matches(u"*.cpp", u"main.cpp.bak"));
+    EXPECT_FALSE(Matches(u"*.cpp", u"main.c"));
+    EXPECT_FALSE(Matches(u"*.cpp", u"maincpp"));
+}
+
+TEST(SearchPattern, QuestionMarkTakesOneNonDotUnitOrNothingBeforeADotOrTheEnd) {
+    EXPECT_TRUE(Matches(u"???.txt", u"abc.txt"));
+    EXPECT_TRUE(Matches(u"???.txt", u"a.txt"));
+    EXPECT_FALSE(Matches(u"???.txt", u"abcd.txt"));
+    EXPECT_TRUE(Matches(u"a?c", u"abc"));
+    EXPECT_FALSE(Matches(u"a?c", u"a.c"));
+    EXPECT_TRUE(Matches(u"ab??", u"ab"));
+    EXPECT_FALSE(Matches(u"?", u"."));
+}
+
+TEST(SearchPattern, DotBeforeAWildcardOrAtTheEndAlsoMatchesTheEndOfTheName) {
+    EXPECT_TRUE(Matches(u"readme.*", u"readme"));
+    EXPECT_TRUE(Matches(u"readme.*", u"README.md"));
+    EXPECT_FALSE(Matches(u"readme.*", u"readme2"));
+    EXPECT_TRUE(Matches(u"*.", u"Makefile"));
+    EXPECT_FALSE(Matches(u"*.", u"a.txt"));
+    EXPECT_TRUE(Matches(u"a*.*", u"abc"));
+}
+
+TEST(SearchPattern, LettersBeyondAsciiMatchRegardlessOfCase) {
+    EXPECT_TRUE(Matches(u"*.ÄÖ", u"x.äö"));
+    EXPECT_TRUE(Matches(u"ΣΟΦΙΑ.*", u"σοφια.txt"));
+    EXPECT_TRUE(Matches(u"ЖУК.txt", u"жук.TXT"));
+    EXPECT_TRUE(Matches(u"ＡＢ.txt", u"ａｂ.txt"));
+    EXPECT_TRUE(Matches(u"Ŀ*", u"ŀx"));
+    EXPECT_FALSE(Matches(u"あ.txt", u"ア.txt"));
+}
+
+// The rules taken literally: try every way the wildcards can split the name.
+bool LiteralMatch(std::u16string_view p, std::u16string_view n, std::size_t pi, std::size_t ni) {
+    if (pi == p.size()) return ni == n.size();
+    const char16_t c = p[pi];
+    const char16_t next = pi + 1 < p.size() ? p[pi + 1] : u'\0';
+    const bool end = ni == n.size();
+    if (c == u'*') {
+        for (std::size_t k = ni;; ++k) {
+            if (LiteralMatch(p, n, pi + 1, k)) return true;
+            if (k == n.size() || (next == u'.' && k == n.rfind(u'.'))) return false;
+        }
+    }
+    if (c == u'?')
+        return (!end && n[ni] != u'.' && LiteralMatch(p, n, pi + 1, ni + 1)) ||
+               ((end || n[ni] == u'.') && LiteralMatch(p, n, pi + 1, ni));
+    if (c == u'.' && (next == u'?' || next == u'*' || next == u'\0'))
+        return (!end && n[ni] == u'.' && LiteralMatch(p, n, pi + 1, ni + 1)) ||
+               (end && LiteralMatch(p, n, pi + 1, ni));
+    return !end && UpcaseUnit(n[ni]) == UpcaseUnit(c) && LiteralMatch(p, n, pi + 1, ni + 1);
+}
+
+TEST(SearchPattern, AgreesWithTheLiteralRulesOnManySmallPatterns) {
+    std::mt19937 random(12345);
+    auto text = [&](std::u16string_view alphabet, int most) {
+        std::u16string s(random() % (most + 1), u' ');
+        for (char16_t& c : s)
+            c = alphabet[random() % alphabet.size()];
+        return s;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const std::u16string pattern = text(u"aB.*?", 6);
+        const std::u16string name = text(u"abA.", 7);
+        ASSERT_EQ(Matches(pattern, name), LiteralMatch(pattern, name, 0, 0))
+            << std::string(pattern.begin(), pattern.end()) << " / "
+            << std::string(name.begin(), name.end());
+    }
+}
+
+TEST(ListsBefore, DotEntriesComeFirstThenNamesByTheirUpcasedUnits) {
+    std::vector<std::u16string> names = {u"_x", u"b", u"..", u"A", u"a", u".", u"B2"};
+    std::sort(names.begin(), names.end(), ListsBefore);
+    EXPECT_EQ(names, (std::vector<std::u16string>{u".", u"..", u"A", u"a", u"b", u"B2", u"_x"}));
+}
+
+}  // namespace
+}  // namespace osprey
