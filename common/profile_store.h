@@ -22,7 +22,8 @@ class ProfileStore {
                                       std::size_t max_characters) = 0;
 
     // The decimal number at the start of the value of `key`, or `fallback` when the key is
-    // missing. A value that starts with no number reads as what its leading characters say.
+    // missing. How a value that is not a plain number reads is the store's own: the native store
+    // takes its leading digits (none give 0); the Windows functions are their own judge.
     virtual std::int32_t ReadInt(std::u16string_view file, std::u16string_view section,
                                  std::u16string_view key, std::int32_t fallback) = 0;
 

@@ -228,13 +228,11 @@ TEST_F(SettingsFileTest, FiveThousandCharacterValuesAreCutWithoutOverrunningAnyF
     EXPECT_EQ(Text(settings.groups[0].itemName), std::u16string(61, u'n'));
     EXPECT_EQ(settings.groups[0].itemName[61], u'\0');
     EXPECT_EQ(Text(settings.groups[1].itemName), u"ヘッダファイル");
-}
-
-TEST_F(SettingsFileTest, AFolderOneShortOfTheLimitStillGetsItsBackslash) {
-    const std::u16string folder = u"D:\\" + std::u16string(255, u'z');  // 258 characters
-    WriteFile(Program::kKestrel,
-              Utf16File(u"[Setting]\r\nfileA_folder_select=" + folder + u"\r\n"));
-    EXPECT_EQ(Text(Load(Program::kKestrel).fileA_folder_select), folder + u"\\");
+    // One character fewer and the backslash fits.
+    const std::u16string folder_258 = folder_a.substr(0, 258);
+    WriteFile(Program::kOsprey,
+              Utf16File(u"[Setting]\r\nfileA_folder_select=" + folder_258 + u"\r\n"));
+    EXPECT_EQ(Text(Load(Program::kOsprey).fileA_folder_select), folder_258 + u"\\");
 }
 
 TEST_F(SettingsFileTest, AFreshKestrelSaveWrites135KeysInOrderAsUtf16) {
