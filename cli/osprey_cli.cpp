@@ -1,0 +1,133 @@
+#include "cli/osprey_cli.h"
+
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "cli/command_arguments.h"
+#include "cli/osprey_cli_report.h"
+#include "common/current_directory.h"
+#include "common/settings.h"
+#include "common/text.h"
+#include "osprey/folder_scan.h"
+#include "osprey/pair_comparison.h"
+#include "osprey/pairing.h"
+
+namespace ko::cli {
+
+const char kOspreyCliUsage[] =
+    "usage: osprey-cli [--group=N] [--json | --quiet] DIR_A DIR_B\n"
+    "Compares two folders as Osprey does: lists the files of DIR_A and DIR_B that match the\n"
+    "patterns of the selected extension group, pairs them by name and compares every pair byte\n"
+    "for byte. Settings come from Osprey.ini in the current directory; --group selects the\n"
+    "group instead of failExt_no. --json prints a JSON object, --quiet nothing.\n"
+    "Exit status: 0 every row is a pair with equal contents, 1 otherwise, 2 trouble (bad\n"
+    "arguments, an empty group, a folder that cannot be read, a file that cannot be opened).\n";
+
+namespace {
+
+// Remembers whether anything was reported on the way to `next`.
+class NoticingReporter final : public Reporter {
+  public:
+    explicit NoticingReporter(Reporter& next) : next_(next) {}
+    int Show(OwnerWindow owner, std::u16string_view text, std::u16string_view caption,
+             unsigned style) override {
+        noticed = true;
+        return next_.Show(owner, text, caption, style);
+    }
+    bool noticed = false;
+
+  private:
+    Reporter& next_;
+};
+
+// A folder the scan would silently find empty is trouble for a script: say so.
+bool IsReadableFolder(const std::u16string& folder, Reporter& messages) {
+    std::error_code error;
+    std::filesystem::directory_iterator listing(std::filesystem::path(folder), error);
+    if (!error) return true;
+    messages.Show(nullptr,
+                  Format(u"Can't read %s folder\r\n%s", {folder, Utf8ToUtf16(error.message())}),
+                  u"FolderError", box::kIconWarning);
+    return false;
+}
+
+}  // namespace
+
+bool ParseOspreyCliArguments(const std::vector<std::u16string>& arguments,
+                             OspreyCliOptions& options, std::string& error) {
+    std::vector<std::u16string> folders;
+    if (!SplitArguments(
+            arguments,
+            {{u"--json", &options.json}, {u"--quiet", &options.quiet}, {u"--help", &options.help}},
+            {{u"--group", &options.group}}, folders, error))
+        return false;
+    if (options.help) return true;
+    if (options.json && options.quiet) {
+        error = "--json and --quiet exclude each other";
+        return false;
+    }
+    if (folders.size() != 2) {
+        error = "two folders are needed, DIR_A and DIR_B";
+        return false;
+    }
+    options.folderA = folders[0];
+    options.folderB = folders[1];
+    return true;
+}
+
+int RunOspreyCli(const std::vector<std::u16string>& arguments, std::string& out,
+                 Reporter& messages) {
+    OspreyCliOptions options;
+    std::string error;
+    if (!ParseOspreyCliArguments(arguments, options, error)) {
+        messages.Show(nullptr, Utf8ToUtf16(error + "\n" + kOspreyCliUsage), u"osprey-cli",
+                      box::kOk);
+        return 2;
+    }
+    if (options.help) {
+        out += kOspreyCliUsage;
+        return 0;
+    }
+    for (const std::u16string* folder : {&options.folderA, &options.folderB}) {
+        // The window keeps at most this much of a path box; a cut path would be another folder.
+        if (folder->size() > osprey::kFolderPathMax) {
+            messages.Show(nullptr, u"A folder path has more than 259 characters: " + *folder,
+                          u"osprey-cli", box::kOk);
+            return 2;
+        }
+    }
+
+    auto settings = std::make_unique<Settings>();
+    LoadSettings(Program::kOsprey, ReadCurrentDirectory(), *settings);
+    const int group = options.group.value_or(settings->failExt_no);
+    if (osprey::SearchPatternsOfGroup(settings->groups, group).empty()) {
+        messages.Show(nullptr, Format(u"No extension group %d in Osprey.ini", {group}),
+                      u"osprey-cli", box::kOk);
+        return 2;
+    }
+    if (!IsReadableFolder(options.folderA, messages) ||
+        !IsReadableFolder(options.folderB, messages))
+        return 2;
+
+    osprey::FolderComparison comparison;
+    for (const int side : {osprey::kSideA, osprey::kSideB})
+        osprey::ScanFolder(comparison, side, options.folderA, options.folderB, settings->groups,
+                           group);
+    osprey::PairFiles(comparison);
+    NoticingReporter reporter(messages);
+    osprey::CompareAllPairs(comparison, reporter, nullptr);
+    comparison.compareFlag = 1;
+
+    if (options.json) {
+        out += JsonReport(comparison);
+    } else if (!options.quiet) {
+        out += RowTable(comparison);
+    }
+    if (reporter.noticed) return 2;
+    for (const osprey::FileEntry& half : comparison.pairs[osprey::kSideA])
+        if (half.status != osprey::kPairedEqual) return 1;
+    return 0;
+}
+
+}  // namespace ko::cli

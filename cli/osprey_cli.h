@@ -1,0 +1,35 @@
+// osprey-cli: Osprey's scanning, pairing and comparison without a window.
+//
+//   osprey-cli [--group=N] [--json | --quiet] DIR_A DIR_B
+//
+// Settings come from Osprey.ini in the current directory, as Osprey reads them; --group
+// overrides failExt_no. Exit status 0 when every row is a pair with equal contents, 1 when
+// any row is not, 2 on trouble.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/report.h"
+
+namespace ko::cli {
+
+struct OspreyCliOptions {
+    std::optional<int> group;
+    bool json = false, quiet = false, help = false;
+    std::u16string folderA, folderB;
+};
+
+// Reads the arguments; false (and a message in `error`) when they are not usable.
+bool ParseOspreyCliArguments(const std::vector<std::u16string>& arguments,
+                             OspreyCliOptions& options, std::string& error);
+
+// Runs the whole job: stdout text goes to `out`, messages to `messages`. Returns the exit
+// status.
+int RunOspreyCli(const std::vector<std::u16string>& arguments, std::string& out,
+                 Reporter& messages);
+
+extern const char kOspreyCliUsage[];
+
+}  // namespace ko::cli

@@ -1,0 +1,35 @@
+#include "cli/terminal_text.h"
+
+namespace ko::cli {
+
+namespace {
+
+int CellsOf(char16_t unit) {
+    if (unit >= 0xDC00 && unit <= 0xDFFF) return 0;  // the second half of a pair
+    if (unit >= 0xD800 && unit <= 0xDBFF) return 2;
+    const bool wide = (unit >= 0x1100 && unit <= 0x115F) || (unit >= 0x2E80 && unit <= 0xA4CF) ||
+                      (unit >= 0xAC00 && unit <= 0xD7A3) || (unit >= 0xF900 && unit <= 0xFAFF) ||
+                      (unit >= 0xFE30 && unit <= 0xFE4F) || (unit >= 0xFF00 && unit <= 0xFF60) ||
+                      (unit >= 0xFFE0 && unit <= 0xFFE6);
+    return wide ? 2 : 1;
+}
+
+}  // namespace
+
+int TerminalCells(std::u16string_view text) {
+    int cells = 0;
+    for (const char16_t unit : text)
+        cells += CellsOf(unit);
+    return cells;
+}
+
+std::u16string VisibleText(std::u16string_view text) {
+    std::u16string visible(text);
+    for (char16_t& unit : visible) {
+        if (unit < 0x20) unit = static_cast<char16_t>(0x2400 + unit);
+        if (unit == 0x7F) unit = 0x2421;
+    }
+    return visible;
+}
+
+}  // namespace ko::cli
