@@ -54,6 +54,18 @@ class SettingsDialogTest : public ::testing::Test {
         return editors.empty() ? nullptr : editors.back();
     }
 
+    // The settings record as it started, no message, no restart.
+    void ExpectDefaultsKeptSilently() {
+        EXPECT_TRUE(reporter.shown.empty());
+        EXPECT_EQ(restart_flag, 0);
+        EXPECT_EQ(settings.dtxlength_max, 512);
+        EXPECT_EQ(settings.dtylength_max, 8192);
+        EXPECT_EQ(settings.draw_font_height, 12);
+        EXPECT_EQ(settings.rowPitch, 14);
+        EXPECT_EQ(settings.failExt_no, 0);
+        EXPECT_EQ(settings.kaimode, 0);
+    }
+
     void ExpectRangeMessagesOwnedBy(HWND dialog, size_t count) {
         ASSERT_EQ(reporter.shown.size(), count);
         for (const ko::testing::ShownMessage& message : reporter.shown) {
@@ -89,14 +101,7 @@ TEST_F(SettingsDialogTest, OpensWithTheCurrentValuesAndOkWithoutChangesStoresThe
         EXPECT_EQ(groups[29], u"0131");
         Press(dialog, IDC_SETTINGS_OK);
     });
-    EXPECT_TRUE(reporter.shown.empty());
-    EXPECT_EQ(restart_flag, 0);
-    EXPECT_EQ(settings.dtxlength_max, 512);
-    EXPECT_EQ(settings.dtylength_max, 8192);
-    EXPECT_EQ(settings.draw_font_height, 12);
-    EXPECT_EQ(settings.rowPitch, 14);
-    EXPECT_EQ(settings.failExt_no, 0);
-    EXPECT_EQ(settings.kaimode, 0);
+    ExpectDefaultsKeptSilently();
 }
 
 TEST_F(SettingsDialogTest, ColumnsAboveTheLimitAreReportedAndStoredAsTheLimit) {
@@ -262,13 +267,7 @@ TEST_F(SettingsDialogTest, CancelEscapeAndTheCloseBoxApplyNothing) {
             Choose(dialog, IDC_SETTINGS_NEWLINE, 1);
             close(dialog);
         });
-        EXPECT_TRUE(reporter.shown.empty());
-        EXPECT_EQ(restart_flag, 0);
-        EXPECT_EQ(settings.dtxlength_max, 512);
-        EXPECT_EQ(settings.draw_font_height, 12);
-        EXPECT_EQ(settings.rowPitch, 14);
-        EXPECT_EQ(settings.failExt_no, 0);
-        EXPECT_EQ(settings.kaimode, 0);
+        ExpectDefaultsKeptSilently();
     }
 }
 
