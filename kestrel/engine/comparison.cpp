@@ -20,8 +20,10 @@ constexpr int kEmptyClass = 0;
 constexpr int kNoPosition = std::numeric_limits<int>::max();
 
 // Gives every distinct loaded line an integer class, the same on both sides for equal texts,
-// so the alignment compares integers. Equal hashes are confirmed unit by unit.
-int ClassifyLines(Engine& engine) {
+// so the alignment compares integers. With `confirm`, rows of equal hash and length are also
+// compared unit by unit before they share a class; without it that check is left to the
+// writing of the rows (VerifiedEqual), which reads both rows then anyway.
+int ClassifyLines(Engine& engine, bool confirm) {
     ComparisonScratch& s = engine.scratch;
     const TextGrids& grids = engine.grids;
     const std::size_t mask = s.table.size() - 1;
@@ -50,7 +52,8 @@ int ClassifyLines(Engine& engine) {
                 const Grid other = slot.row >= 0 ? kLoadedA : kLoadedB;
                 const int otherRow = slot.row >= 0 ? slot.row : -slot.row - 1;
                 if (grids.RowExtent(other, otherRow) == length &&
-                    std::memcmp(grids.Row(other, otherRow), text, sizeof(char16_t) * length) == 0) {
+                    (!confirm ||
+                     std::memcmp(grids.Row(other, otherRow), text, sizeof(char16_t) * length) == 0)) {
                     classOf[row] = slot.lineClass;
                     break;
                 }
@@ -89,19 +92,19 @@ int DistanceToNext(const ComparisonScratch& s, int side, int lineClass, int from
     return next == last ? kNoPosition : *next - from;
 }
 
-}  // namespace
+struct Alignment {
+    int state;
+    int nA, nB;
+};
 
-AlignedCounts CompareSides(Engine& engine, ko::Reporter& reporter) {
-    TextGrids& grids = engine.grids;
-    ComparisonScratch& s = engine.scratch;
-    const int rows = grids.rows();
-    const int classes = ClassifyLines(engine);
-    IndexRowsByClass(s, classes, rows);
-
-    // Align. Rows at and below j are always the loaded rows shifted down by the filler lines
-    // put into that side so far, so a working row is read as its loaded row.
-    int state = engine.compareState;
-    int nA = engine.sides[0].lineCount, nB = engine.sides[1].lineCount;
+// Lines the rows up greedily from the top, recording for every working row where each side's
+// text comes from (a loaded row, or -1 for a filler line) and how the row came about. Rows at
+// and below j are always the loaded rows shifted down by the filler lines put into that side
+// so far, so a working row is read as its loaded row and the look-ahead is a search in the
+// other side's rows of the same class.
+Alignment Align(const Engine& engine, ComparisonScratch& s) {
+    const int rows = engine.grids.rows();
+    Alignment a{engine.compareState, engine.sides[0].lineCount, engine.sides[1].lineCount};
     int fillersA = 0, fillersB = 0;
     for (int j = 0; j < rows;) {
         const int fromA = j - fillersA, fromB = j - fillersB;
@@ -112,12 +115,12 @@ AlignedCounts CompareSides(Engine& engine, ko::Reporter& reporter) {
             s.rowKind[j++] = kSame;
             continue;
         }
-        const int t = std::max(nA, nB);
+        const int t = std::max(a.nA, a.nB);
         const int window = std::max(0, std::min(t, rows - t));
         const int kB = DistanceToNext(s, 1, classA, fromB);  // side B has lines of its own
         const int kA = DistanceToNext(s, 0, classB, fromA);  // side A has lines of its own
         const int k = std::min(kA, kB);
-        state = kDiffered;
+        a.state = kDiffered;
         if (k > window - 1) {
             s.source[0][j] = fromA;
             s.source[1][j] = fromB;
@@ -134,19 +137,34 @@ AlignedCounts CompareSides(Engine& engine, ko::Reporter& reporter) {
         s.source[0][j] = fillA ? fromA : fromA + k;
         s.source[1][j] = fillA ? fromB + k : fromB;
         s.rowKind[j++] = kSame;
-        (fillA ? nA : nB) += k;
+        (fillA ? a.nA : a.nB) += k;
         (fillA ? fillersA : fillersB) += k;
     }
+    return a;
+}
 
-    // Write both working grids and colour grids row by row. Every row is overwritten, and
-    // whatever an earlier comparison left behind a row's new end is zeroed on the way, so no
-    // separate clearing pass runs over the grids.
+// Whether the two loaded rows behind working row `row` hold the same text.
+bool VerifiedEqual(const TextGrids& grids, const ComparisonScratch& s, int row) {
+    const int fromA = s.source[0][row], fromB = s.source[1][row];
+    const int length = grids.RowExtent(kLoadedA, fromA);
+    return length == grids.RowExtent(kLoadedB, fromB) &&
+           std::memcmp(grids.Row(kLoadedA, fromA), grids.Row(kLoadedB, fromB),
+                       sizeof(char16_t) * length) == 0;
+}
+
+// Writes both working grids and colour grids row by row. Every row is overwritten, and
+// whatever an earlier comparison left behind a row's new end is zeroed on the way, so no
+// separate clearing pass runs over the grids. With `verify`, every row aligned as equal is
+// checked unit by unit first (the rows are about to be copied, so they are read from the
+// cache); false as soon as one is not, and the grids must then be written again.
+bool WriteRows(TextGrids& grids, const ComparisonScratch& s, const Alignment& a, bool verify) {
     auto loadedLength = [&](int side, int row) {
         const int from = s.source[side][row];
         return from < 0 ? 0 : grids.RowExtent(LoadedGrid(side), from);
     };
-    for (int row = 0; row < rows; ++row) {
+    for (int row = 0; row < grids.rows(); ++row) {
         const RowKind kind = static_cast<RowKind>(s.rowKind[row]);
+        if (verify && kind == kSame && !VerifiedEqual(grids, s, row)) return false;
         int lengths[2];
         for (int side = 0; side < 2; ++side) {
             const Grid working = WorkingGrid(side), colour = ColourGrid(side);
@@ -165,28 +183,43 @@ AlignedCounts CompareSides(Engine& engine, ko::Reporter& reporter) {
         }
         // Column marking of rows that found no partner (side A's aligned rows only): equal
         // units at the same column become "0" on both sides.
-        if (kind == kUnmatched && row < nA && lengths[0] > 0 && lengths[1] > 0) {
-            const char16_t* a = grids.Row(kWorkingA, row);
-            const char16_t* b = grids.Row(kWorkingB, row);
+        if (kind == kUnmatched && row < a.nA && lengths[0] > 0 && lengths[1] > 0) {
+            const char16_t* textA = grids.Row(kWorkingA, row);
+            const char16_t* textB = grids.Row(kWorkingB, row);
             char16_t* colourA = grids.Row(kColourA, row);
             char16_t* colourB = grids.Row(kColourB, row);
             const int common = std::min(lengths[0], lengths[1]);
             for (int c = 0; c < common; ++c) {
-                const char16_t code = a[c] == b[c] ? kCodeEqual : kCodeDifferent;
+                const char16_t code = textA[c] == textB[c] ? kCodeEqual : kCodeDifferent;
                 colourA[c] = code;
                 colourB[c] = code;
             }
         }
     }
+    return true;
+}
 
-    if (state == kNotCompared) {
+}  // namespace
+
+AlignedCounts CompareSides(Engine& engine, ko::Reporter& reporter) {
+    ComparisonScratch& s = engine.scratch;
+    // First trust equal hashes and lengths and check every row aligned as equal while writing
+    // it: one pass over the text less. Should two different lines ever share a hash, the whole
+    // comparison runs again with every hash hit confirmed before it is used.
+    Alignment a{};
+    for (const bool confirmed : {false, true}) {
+        IndexRowsByClass(s, ClassifyLines(engine, confirmed), engine.grids.rows());
+        a = Align(engine, s);
+        if (WriteRows(engine.grids, s, a, !confirmed)) break;
+    }
+    if (a.state == kNotCompared) {
         engine.compareState = kMatched;
         reporter.Show(nullptr, u"一致しました", u"比較完了", ko::box::kOk);
     } else {
-        engine.compareState = state;
+        engine.compareState = a.state;
         reporter.Show(nullptr, u"不一致です", u"比較完了", ko::box::kOk);
     }
-    return {nA, nB};
+    return {a.nA, a.nB};
 }
 
 }  // namespace kestrel

@@ -105,6 +105,24 @@ TEST(Comparison, LoadingOneSideClearsOnlyThatSidesWorkingGrids) {
     EXPECT_EQ(f.engine.compareState, kNotCompared);
 }
 
+TEST(Comparison, AHashCollisionNeverMakesDifferentLinesEqual) {
+    EngineFixture f;
+    f.Load(0, "same\ncd\nzz\ntail", 1);
+    f.Load(1, "same\nxy\ncd\ntail", 1);
+    // Pretend "xy" hashes like "cd": only the text may decide that they differ.
+    f.engine.sides[1].rowHash[1] = f.engine.sides[0].rowHash[1];
+    CompareSides(f.engine, f.reporter);
+    EXPECT_EQ(f.engine.compareState, kDiffered);
+    // "cd" reappears one row further down on side B: one filler line goes into side A.
+    EXPECT_EQ(f.Codes(0, 1), "22");
+    EXPECT_EQ(f.RowText(kWorkingA, 2), u"cd");
+    EXPECT_EQ(f.Codes(0, 2), "00");
+    // "tail" comes one row later on side A: a filler line as wide as "zz" goes into side B.
+    EXPECT_EQ(f.Codes(1, 3), "22");
+    EXPECT_EQ(f.RowText(kWorkingA, 4), u"tail");
+    EXPECT_EQ(f.Codes(1, 4), "0000");
+}
+
 // Random small pairs over a tiny alphabet of lines, so lines repeat, the window bound bites,
 // lines get cut to the grid's width and files overflow the rows: the engine must agree with
 // the literal step-by-step comparison on every cell of all four result grids.
