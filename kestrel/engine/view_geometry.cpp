@@ -16,7 +16,9 @@ ViewGeometry MakeViewGeometry(int width, int height, int pitch) {
     return geometry;
 }
 
-int NumberedRows(int height, int pitch) { return std::max(0, (height - 48) / UsablePitch(pitch)); }
+int NumberedRows(int height, int pitch) {
+    return std::max(0, (height - 48) / UsablePitch(pitch));
+}
 
 int ClampTopRow(int top, int rows, int visibleRows) {
     if (top > rows - visibleRows) top = rows - visibleRows;
@@ -29,6 +31,32 @@ PixelRect PaneOf(const ViewGeometry& geometry, int side) {
     const int right = side == 0 ? geometry.half : geometry.width;
     return {left, kViewTop, std::max(0, right - left),
             std::max(0, geometry.height - kPaneBottomGap - kViewTop)};
+}
+
+PixelRect NumberCellOf(const ViewGeometry& geometry, int side, int i, int pitch) {
+    const int left = side == 0 ? 0 : geometry.half + 1;
+    const int right = (side == 0 ? 0 : geometry.half) + kNumberRule;
+    return {left, kViewTop + pitch * i, right - left, pitch};
+}
+
+std::array<PixelRect, kUncoveredAreaCount> UncoveredAreas(const ViewGeometry& geometry,
+                                                          int numberedRows, int pitch) {
+    const int w = geometry.width, h = geometry.height, half = geometry.half;
+    const int numbers_end = std::min(h, kViewTop + pitch * numberedRows);
+    const int pane_end = h - kPaneBottomGap;
+    const int gutter = kPaneIndent - kNumberRule - 1;
+    auto rect = [](int left, int top, int right, int bottom) {
+        return PixelRect{left, top, std::max(0, right - left), std::max(0, bottom - top)};
+    };
+    return {
+        rect(0, kControlsHeight, w, kViewTop),
+        rect(0, numbers_end, kNumberRule, h),
+        rect(half + 1, numbers_end, half + kNumberRule, h),
+        rect(kNumberRule + 1, kViewTop, kNumberRule + 1 + gutter, h),
+        rect(half + kNumberRule + 1, kViewTop, half + kNumberRule + 1 + gutter, h),
+        rect(kPaneIndent, pane_end, half, h),
+        rect(half + kPaneIndent, pane_end, w, h),
+    };
 }
 
 int BackBufferWidth(int fontHeight, int columns) {
@@ -49,7 +77,9 @@ std::uint32_t CodeBackground(int code) {
     }
 }
 
-std::u16string LineNumberText(int row) { return ko::Format(u"%06d", {row}); }
+std::u16string LineNumberText(int row) {
+    return ko::Format(u"%06d", {row});
+}
 
 std::optional<std::uint32_t> NumberHighlight(const TextGrids& grids, int side, int row) {
     std::optional<std::uint32_t> highlight;

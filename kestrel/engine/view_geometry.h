@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,6 +25,7 @@ constexpr std::uint32_t kLightRed = ColourOf(255, 100, 100);
 constexpr std::uint32_t kLightGreen = ColourOf(128, 255, 128);
 constexpr std::uint32_t kGrey = ColourOf(200, 200, 200);
 
+constexpr int kControlsHeight = 22;   // the path boxes and buttons
 constexpr int kViewTop = 30;          // below the band of path boxes and buttons
 constexpr int kNumberIndent = 5;      // line numbers start here in each half
 constexpr int kNumberRule = 45;       // the rule between line numbers and text
@@ -33,7 +35,9 @@ constexpr int kScrolledBandGap = 22;  // a scroll redraws down to this far above
 
 // The pitch the view computes with: a pitch below 1 (only a hand-edited settings file can
 // give one) counts as 1, so no division by it can fail.
-constexpr int UsablePitch(int pitch) { return pitch < 1 ? 1 : pitch; }
+constexpr int UsablePitch(int pitch) {
+    return pitch < 1 ? 1 : pitch;
+}
 
 // The layout of the view, computed once from the client area when the window is made.
 struct ViewGeometry {
@@ -62,6 +66,18 @@ struct PixelRect {
 // The text pane of `side` in client pixels: side A from x = 50 to half, side B from half + 50
 // to the right edge, both from y = 30 to H - 20.
 PixelRect PaneOf(const ViewGeometry& geometry, int side);
+
+// The cell of line-number row `i` of `side` at `pitch`: from the half's left edge (past the
+// middle rule for side B) to the number rule, one pitch high.
+PixelRect NumberCellOf(const ViewGeometry& geometry, int side, int i, int pitch);
+
+// The parts of the client area below the controls that neither a number cell nor a pane
+// covers: the strip under the path boxes, the number columns below their last cell, the
+// gutters between rules and panes and the strip under the panes. The window never erases its
+// background, so each paint whitens these instead of leaving what the screen held there.
+constexpr int kUncoveredAreaCount = 7;
+std::array<PixelRect, kUncoveredAreaCount> UncoveredAreas(const ViewGeometry& geometry,
+                                                          int numberedRows, int pitch);
 
 // Left edge of `side`'s line numbers: 5 or half + 5.
 inline int NumberLeftOf(const ViewGeometry& geometry, int side) {

@@ -1,0 +1,45 @@
+#include "kestrel/app/command_line.h"
+
+#include <algorithm>
+
+namespace kestrel::app {
+
+namespace {
+
+constexpr std::size_t kMaxPathUnits = ko::kPathUnits - 1;
+
+bool IsHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+// Copies the path that starts at `from` into `path` and returns the index of the blank (or the
+// end) that ends it.
+std::size_t CopyPath(std::u16string_view text, std::size_t from, char16_t (&path)[ko::kPathUnits]) {
+    std::size_t end = text.find(u' ', from);
+    if (end == std::u16string_view::npos) end = text.size();
+    std::size_t count = std::min(end - from, kMaxPathUnits);
+    // A cut must not leave half a character behind.
+    if (count < end - from && count > 0 && IsHighSurrogate(text[from + count - 1])) --count;
+    std::fill(std::begin(path), std::end(path), u'\0');
+    std::copy_n(text.begin() + from, count, path);
+    return end;
+}
+
+}  // namespace
+
+void ParseCommandLine(std::u16string_view text, CommandLinePaths& paths) {
+    std::fill(std::begin(paths.a), std::end(paths.a), u'\0');
+    std::fill(std::begin(paths.b), std::end(paths.b), u'\0');
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::u16string_view rest = text.substr(i);
+        if (rest.starts_with(u"/A:")) {
+            i = CopyPath(text, i + 3, paths.a);
+        } else if (rest.starts_with(u"/B:")) {
+            i = CopyPath(text, i + 3, paths.b);
+        }
+        ++i;
+    }
+}
+
+}  // namespace kestrel::app

@@ -1,0 +1,113 @@
+#include "kestrel/app/furniture_win32.h"
+
+#include <commctrl.h>
+
+#include "common/win32_text.h"
+#include "kestrel/app/app_state_win32.h"
+#include "kestrel/app/status_bar_texts.h"
+#include "kestrel/app/view_win32.h"
+#include "resources/kestrel_resource.h"
+
+namespace kestrel::app {
+
+namespace {
+
+constexpr int kControlHeight = 22;
+constexpr int kButtonWidth = 30;
+
+HWND CreateChild(HWND parent, const wchar_t* window_class, const wchar_t* text, DWORD style, int x,
+                 int width, int id) {
+    return CreateWindowExW(
+        0, window_class, text, WS_CHILD | WS_VISIBLE | style, x, 0, width, kControlHeight, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), App().instance, nullptr);
+}
+
+// Buttons and path boxes side by side across the screen's width, side A in the left half.
+void CreateControls(HWND window) {
+    WindowParts& parts = App().window;
+    const int half = parts.screenWidth / 2;
+    const DWORD button_style = BS_DEFPUSHBUTTON | WS_TABSTOP;
+    const DWORD box_style = WS_BORDER | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL;
+    parts.selectButton[0] =
+        CreateChild(window, L"BUTTON", L"選", button_style, 0, kButtonWidth, IDC_SELECT_A);
+    parts.pathBox[0] =
+        CreateChild(window, L"EDIT", L"", box_style, kButtonWidth, half - kButtonWidth, IDC_PATH_A);
+    parts.selectButton[1] =
+        CreateChild(window, L"BUTTON", L"選", button_style, half, kButtonWidth, IDC_SELECT_B);
+    parts.pathBox[1] = CreateChild(window, L"EDIT", L"", box_style, half + kButtonWidth,
+                                   half - kButtonWidth, IDC_PATH_B);
+}
+
+void CreateStatusBar(HWND window) {
+    WindowParts& parts = App().window;
+    parts.statusBar = CreateWindowExW(
+        0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, 0, 0, 0, 0,
+        window, reinterpret_cast<HMENU>(IDC_STATUS_BAR), App().instance, nullptr);
+    int edges[kStatusFieldCount];
+    for (int i = 0; i < kStatusFieldCount; ++i)
+        edges[i] = kStatusFieldEdges[i];
+    SendMessageW(parts.statusBar, SB_SETPARTS, kStatusFieldCount, reinterpret_cast<LPARAM>(edges));
+}
+
+// "ＭＳＰゴシック" at the set height, Shift-JIS, normal weight, asked for with a fixed pitch;
+// the face is proportional all the same, so widths are always measured.
+HFONT CreateViewFont() {
+    return CreateFontW(App().settings.draw_font_height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                       SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       FIXED_PITCH, L"ＭＳＰゴシック");
+}
+
+// Both back buffers draw opaque black text in the view font.
+void PrepareBackBuffers() {
+    KestrelApp& app = App();
+    for (int side = 0; side < 2; ++side) {
+        HDC dc = app.view.backDc[side];
+        SetBkMode(dc, OPAQUE);
+        SetTextColor(dc, kBlack);
+        app.view.previousFont[side] = SelectObject(dc, app.window.viewFont);
+    }
+}
+
+}  // namespace
+
+bool CreateFurniture(HWND window) {
+    KestrelApp& app = App();
+    app.restartFlag = 0;
+    app.engine.compareState = kNotCompared;
+    CreateControls(window);
+    CreateStatusBar(window);
+    app.window.viewFont = CreateViewFont();
+    app.engine.grids.set_reporter(app.services.reporter);
+    if (!app.engine.Allocate(app.settings.dtxlength_max, app.settings.dtylength_max,
+                             *app.services.reporter, window))
+        return false;
+    if (!CreateView(window)) return false;
+    PrepareBackBuffers();
+    app.restartFlag = 0;
+    app.engine.compareState = kNotCompared;
+    return true;
+}
+
+void UpdateStatusBar() {
+    const KestrelApp& app = App();
+    HWND bar = app.window.statusBar;
+    const StatusValues values{app.engine.compareState,
+                              app.settings.dtxlength_max,
+                              app.settings.dtylength_max,
+                              app.settings.draw_font_height,
+                              app.view.topRow,
+                              app.view.geometry.scrollStep};
+    SendMessageW(bar, SB_SETBKCOLOR, 0, static_cast<LPARAM>(StatusBarColour(values.compareState)));
+    for (int field = 0; field < kStatusFieldCount; ++field) {
+        const std::u16string text = StatusFieldText(field, values);
+        SendMessageW(bar, SB_SETTEXTW, field, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+}
+
+std::u16string ReadPathBox(int side) {
+    wchar_t path[ko::kPathUnits] = {};
+    GetWindowTextW(App().window.pathBox[side], path, ko::kPathUnits);
+    return ko::ToU16(path);
+}
+
+}  // namespace kestrel::app

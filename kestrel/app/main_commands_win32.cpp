@@ -1,0 +1,144 @@
+#include "kestrel/app/main_commands_win32.h"
+
+#include <shellapi.h>
+
+#include "common/win32_text.h"
+#include "kestrel/app/about_dialog_win32.h"
+#include "kestrel/app/app_state_win32.h"
+#include "kestrel/app/furniture_win32.h"
+#include "kestrel/app/settings_dialog_win32.h"
+#include "kestrel/app/view_win32.h"
+#include "kestrel/engine/comparison.h"
+#include "kestrel/engine/file_loader.h"
+#include "resources/kestrel_resource.h"
+
+namespace kestrel::app {
+
+namespace {
+
+ko::Reporter& Reporter() {
+    return *App().services.reporter;
+}
+
+// Commands 101/3003 and 102/3004: choose a file, then load that side from its path box
+// whether or not a file was chosen, so a cancelled dialog reloads what the box holds.
+void ChooseAndLoad(HWND window, int side) {
+    KestrelApp& app = App();
+    if (const auto chosen =
+            SelectFile(window, side, app.settings, *app.services.fileDialog, Reporter()))
+        SetWindowTextW(app.window.pathBox[side], ko::AsWide(chosen->c_str()));
+    LoadSideFromPathBox(window, side);
+    UpdateStatusBar();
+    SetFocus(window);
+    RepaintAll(window);
+}
+
+void Compare(HWND window) {
+    if (App().engine.compareState != kNotCompared) {
+        Reporter().Show(window, u"既に比較済みです", u"比較", ko::box::kOk);
+        return;
+    }
+    CompareFromPathBoxes(window);
+    UpdateStatusBar();
+    RepaintAll(window);
+}
+
+void Restore(HWND window) {
+    Engine& engine = App().engine;
+    if (engine.compareState <= kNotCompared) {
+        Reporter().Show(window, u"既に復元済みです", u"復元", ko::box::kOk);
+        return;
+    }
+    engine.compareState = kNotCompared;
+    UpdateStatusBar();
+    RepaintAll(window);
+}
+
+// New grid sizes and a new font height apply only from the next start, so the user is asked
+// to restart; Yes closes the window, which saves the settings on its way out.
+void EditSettings(HWND window) {
+    KestrelApp& app = App();
+    RunSettingsDialog(window, app.settings, app.restartFlag, Reporter());
+    // A new row pitch applies at once; without a full redraw only the part the dialog
+    // covered would show it.
+    RepaintAll(window);
+    if (app.restartFlag != 1) return;
+    app.restartFlag = 0;
+    if (Reporter().Show(window, u"アプリを再起動をお願いします", u"環境設定の変更",
+                        ko::box::kYesNo) == ko::box::kAnswerYes)
+        DestroyWindow(window);
+}
+
+void OpenManual(HWND window) {
+    const HINSTANCE result =
+        ShellExecuteW(window, L"open", L"Kestrel_manual.pdf", nullptr, nullptr, SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(result) < 32)
+        Reporter().Show(window, u"Kestrel_manual.pdfが見つかりません。", u"残念！", ko::box::kOk);
+}
+
+}  // namespace
+
+LRESULT OnCommand(HWND window, WPARAM wparam, LPARAM lparam) {
+    switch (LOWORD(wparam)) {
+        case IDM_OPEN_FILE_A:
+        case IDC_SELECT_A:
+            ChooseAndLoad(window, 0);
+            return 0;
+        case IDM_OPEN_FILE_B:
+        case IDC_SELECT_B:
+            ChooseAndLoad(window, 1);
+            return 0;
+        case IDM_COMPARE:
+            Compare(window);
+            return 0;
+        case IDM_RESTORE:
+            Restore(window);
+            return 0;
+        case IDM_SETTINGS:
+            EditSettings(window);
+            return 0;
+        case IDM_MANUAL:
+            OpenManual(window);
+            return 0;
+        case IDM_ABOUT:
+            RunAboutDialog(window);
+            return 0;
+        case IDM_EXIT:
+            DestroyWindow(window);
+            return 0;
+        default:
+            return DefWindowProcW(window, WM_COMMAND, wparam, lparam);
+    }
+}
+
+void LoadSideFromPathBox(HWND window, int side) {
+    KestrelApp& app = App();
+    const LoadOutcome outcome =
+        LoadSide(app.engine, side, ReadPathBox(side), app.settings.kaimode, Reporter(), window);
+    if (outcome == LoadOutcome::kLoaded) ClearBackBuffer(side);
+}
+
+void CompareFromPathBoxes(HWND window) {
+    if (!RequirePath(ReadPathBox(0), Reporter(), window) ||
+        !RequirePath(ReadPathBox(1), Reporter(), window))
+        return;
+    CompareSides(App().engine, Reporter());
+}
+
+LRESULT ScrollView(HWND window, int rows) {
+    ViewState& view = App().view;
+    view.topRow =
+        ClampTopRow(view.topRow + rows, App().engine.grids.rows(), view.geometry.visibleRows);
+    UpdateStatusBar();
+    const RECT band = {0, kViewTop, view.geometry.width, view.geometry.height - kScrolledBandGap};
+    InvalidateRect(window, &band, TRUE);
+    UpdateWindow(window);
+    return 0;
+}
+
+void RepaintAll(HWND window) {
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+}
+
+}  // namespace kestrel::app

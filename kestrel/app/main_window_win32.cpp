@@ -1,0 +1,196 @@
+#include "kestrel/app/main_window_win32.h"
+
+#include <windowsx.h>
+
+#include "common/current_directory.h"
+#include "common/win32_text.h"
+#include "kestrel/app/app_state_win32.h"
+#include "kestrel/app/furniture_win32.h"
+#include "kestrel/app/main_commands_win32.h"
+#include "kestrel/app/view_win32.h"
+#include "resources/kestrel_resource.h"
+
+namespace kestrel::app {
+
+namespace {
+
+constexpr UINT kStartupDelayMs = 100;
+constexpr int kTaskbarAllowance = 30;  // the window leaves this much of the screen's height free
+
+// Forgets everything of an earlier window of this process, keeping what the program was
+// started with.
+void ResetWindowState(HWND window) {
+    KestrelApp& app = App();
+    app.window.main = window;
+    for (HWND& child : app.window.selectButton)
+        child = nullptr;
+    for (HWND& child : app.window.pathBox)
+        child = nullptr;
+    app.window.statusBar = nullptr;
+    app.window.viewFont = nullptr;
+    app.view = ViewState{};
+    app.restartFlag = 0;
+}
+
+LRESULT OnCreate(HWND window) {
+    KestrelApp& app = App();
+    ResetWindowState(window);
+    app.startupDirectory = ko::ReadCurrentDirectory();
+    ko::LoadSettings(ko::Program::kKestrel, app.startupDirectory, app.settings);
+    if (!CreateFurniture(window)) return -1;  // the window is destroyed and the program ends
+    UpdateStatusBar();
+    SetTimer(window, IDT_STARTUP, kStartupDelayMs, nullptr);
+    return 0;
+}
+
+LRESULT OnDestroy() {
+    KestrelApp& app = App();
+    ko::SaveSettings(ko::Program::kKestrel, app.startupDirectory, app.settings);
+    ReleaseView();
+    app.engine.grids.Release();
+    if (app.window.viewFont != nullptr) DeleteObject(app.window.viewFont);
+    app.window.viewFont = nullptr;
+    app.window.main = nullptr;
+    PostQuitMessage(0);
+    return 0;
+}
+
+LRESULT OnPaint(HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    PaintView(dc);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+LRESULT OnPrintClient(HDC dc) {
+    PaintView(dc);
+    return 0;
+}
+
+// Loads the files named on the command line into their path boxes and sides, and compares
+// them when both were named. Runs once, when the window is already on the screen.
+LRESULT OnTimer(HWND window, WPARAM timer) {
+    if (timer != IDT_STARTUP) return 0;
+    KillTimer(window, IDT_STARTUP);
+    const CommandLinePaths& paths = App().commandLine;
+    const char16_t* named[2] = {paths.a, paths.b};
+    for (int side = 0; side < 2; ++side) {
+        if (named[side][0] == 0) continue;
+        SetWindowTextW(App().window.pathBox[side], ko::AsWide(named[side]));
+        LoadSideFromPathBox(window, side);
+    }
+    if (named[0][0] != 0 && named[1][0] != 0) CompareFromPathBoxes(window);
+    UpdateStatusBar();
+    RepaintAll(window);
+    return 0;
+}
+
+LRESULT OnKeyDown(HWND window, WPARAM key) {
+    const int step = App().view.geometry.scrollStep;
+    switch (key) {
+        case VK_NEXT:
+            return ScrollView(window, step);
+        case VK_PRIOR:
+            return ScrollView(window, -step);
+        case VK_DOWN:
+            return ScrollView(window, 1);
+        case VK_UP:
+            return ScrollView(window, -1);
+        default:
+            return 0;
+    }
+}
+
+// Every wheel message moves by one scroll step, whatever distance it reports.
+LRESULT OnMouseWheel(HWND window, WPARAM wparam) {
+    const int distance = GET_WHEEL_DELTA_WPARAM(wparam);
+    const int step = App().view.geometry.scrollStep;
+    return ScrollView(window, distance < 0 ? step : distance > 0 ? -step : 0);
+}
+
+}  // namespace
+
+bool RegisterMainWindowClass(HINSTANCE instance) {
+    KestrelApp& app = App();
+    app.instance = instance;
+    WNDCLASSEXW window_class = {};
+    window_class.cbSize = sizeof(window_class);
+    window_class.style = CS_HREDRAW | CS_VREDRAW | CS_BYTEALIGNCLIENT;
+    window_class.lpfnWndProc = MainWindowProc;
+    window_class.hInstance = instance;
+    window_class.hIcon = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(IDI_KESTREL), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    window_class.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_KESTREL),
+                                                         IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                         GetSystemMetrics(SM_CYSMICON), 0));
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    window_class.lpszMenuName = MAKEINTRESOURCEW(IDR_MAIN_MENU);
+    window_class.lpszClassName = ko::AsWide(kMainWindowClass);
+    if (RegisterClassExW(&window_class) == 0 &&
+        GetLastError() != ERROR_CLASS_ALREADY_EXISTS)  // a test makes several windows
+        return false;
+
+    HDC screen = GetDC(nullptr);
+    app.window.screenWidth = GetDeviceCaps(screen, HORZRES);
+    app.window.screenHeight = GetDeviceCaps(screen, VERTRES);
+    ReleaseDC(nullptr, screen);
+    return true;
+}
+
+HWND CreateMainWindow(HINSTANCE instance) {
+    const WindowParts& parts = App().window;
+    return CreateWindowExW(0, ko::AsWide(kMainWindowClass), ko::AsWide(kMainWindowTitle),
+                           WS_OVERLAPPEDWINDOW, 0, 0, parts.screenWidth,
+                           parts.screenHeight - kTaskbarAllowance, nullptr, nullptr, instance,
+                           nullptr);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_CREATE:
+            return OnCreate(window);
+        case WM_DESTROY:
+            return OnDestroy();
+        case WM_ACTIVATE:
+            return 0;
+        case WM_PAINT:
+            return OnPaint(window);
+        case WM_PRINTCLIENT:
+            return OnPrintClient(reinterpret_cast<HDC>(wparam));
+        case WM_ERASEBKGND:
+            return 1;  // counts as erased: every paint draws the whole view
+        case WM_KEYDOWN:
+            return OnKeyDown(window, wparam);
+        case WM_COMMAND:
+            return OnCommand(window, wparam, lparam);
+        case WM_TIMER:
+            return OnTimer(window, wparam);
+        case WM_MOUSEWHEEL:
+            return OnMouseWheel(window, wparam);
+        case WM_QUIT:
+        case WM_INITMENUPOPUP:
+        case WM_QUERYNEWPALETTE:
+            return 0;
+        default:
+            return DefWindowProcW(window, message, wparam, lparam);
+    }
+}
+
+int RunMessageLoop() {
+    MSG message;
+    for (;;) {
+        if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+            WaitMessage();
+            continue;
+        }
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) return static_cast<int>(message.wParam);
+        if (got == -1) return 0;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+}  // namespace kestrel::app

@@ -1,0 +1,26 @@
+// Kestrel's main window: its class, its creation from the screen's size, its window
+// procedure and the program's message loop.
+#pragma once
+
+#include <windows.h>
+
+namespace kestrel::app {
+
+inline constexpr char16_t kMainWindowClass[] = u"Main Window";
+inline constexpr char16_t kMainWindowTitle[] = u"Kestrel Ver1.00";
+
+// Registers "Main Window" (icon 91, menu 100, white background, no background erase of its
+// own) and records the screen's size for the window and its controls. False on failure.
+bool RegisterMainWindowClass(HINSTANCE instance);
+
+// Creates the main window at (0, 0), as wide as the screen and 30 pixels less high. Creation
+// reads the settings and builds the furniture, grids and view; when that fails the window is
+// destroyed again and null is returned.
+HWND CreateMainWindow(HINSTANCE instance);
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Waits for, translates and dispatches messages until the quit message; returns its code.
+int RunMessageLoop();
+
+}  // namespace kestrel::app
