@@ -28,11 +28,12 @@ struct FoundEntry {
     LocalTime lastWrite;  // in the local time zone
 };
 
-// Appends to `found` every entry of `folder` that `pattern` matches, in the order the search
-// delivers them. The search path is `folder`, a separator unless it ends with one, and
-// `pattern`. A folder that does not exist or cannot be read, or a pattern that matches nothing,
-// appends nothing. POSIX leaves out an entry that vanishes between listing and stat.
-void SearchDirectory(std::u16string_view folder, std::u16string_view pattern,
-                     std::vector<FoundEntry>& found);
+// For each of `patterns`, in the same order, the entries of `folder` that pattern matches, in
+// the order the search delivers them. The search path of a pattern is `folder`, a separator
+// unless it ends with one, and the pattern. A folder that does not exist or cannot be read, or
+// a pattern that matches nothing, gives an empty list. Windows searches once per pattern; POSIX
+// reads the folder once and leaves out an entry that vanishes between listing and stat.
+std::vector<std::vector<FoundEntry>> SearchDirectory(std::u16string_view folder,
+                                                     const std::vector<std::u16string>& patterns);
 
 }  // namespace osprey

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <numeric>
 
 #include "common/paths.h"
 #include "common/text.h"
@@ -20,35 +21,59 @@ LocalTime LocalTimeOf(std::time_t when) {
     return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min};
 }
 
+struct ListedEntry {
+    std::string key;  // ListingKey of the name
+    FoundEntry entry;
+};
+
 }  // namespace
 
-void SearchDirectory(std::u16string_view folder, std::u16string_view pattern,
-                     std::vector<FoundEntry>& found) {
+// One pass over the folder serves every pattern: a folder of 10,000 files is read and each
+// matching entry stat'ed once, not once per pattern of the group.
+std::vector<std::vector<FoundEntry>> SearchDirectory(std::u16string_view folder,
+                                                     const std::vector<std::u16string>& patterns) {
+    std::vector<std::vector<FoundEntry>> found(patterns.size());
+    if (patterns.empty()) return found;
     // The folder part of the search path: an empty folder searches the root, as on Windows.
     const std::string folderPath = ko::Utf16ToUtf8(ko::JoinPath(folder, u""));
     DIR* directory = ::opendir(folderPath.c_str());
-    if (directory == nullptr) return;
-    const SearchPattern matcher(pattern);
-    const std::size_t first = found.size();
+    if (directory == nullptr) return found;
+    std::vector<SearchPattern> matchers(patterns.begin(), patterns.end());
+    std::vector<ListedEntry> listed;
+    std::vector<char> matchedBy;  // listed.size() x patterns.size() flags
+    std::vector<char> matches(patterns.size());
     while (const dirent* item = ::readdir(directory)) {
         std::u16string name = ko::Utf8ToUtf16(item->d_name);
-        if (!matcher.Matches(name)) continue;
+        bool any = false;
+        for (std::size_t p = 0; p < matchers.size(); ++p) {
+            matches[p] = matchers[p].Matches(name);
+            any = any || matches[p];
+        }
+        if (!any) continue;
         // A link that leads nowhere is listed as the link itself.
         struct stat info {};
         if (::fstatat(::dirfd(directory), item->d_name, &info, 0) != 0 &&
             ::fstatat(::dirfd(directory), item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
-        FoundEntry entry;
-        entry.name = std::move(name);
-        entry.size = S_ISDIR(info.st_mode) ? 0 : static_cast<std::uint64_t>(info.st_size);
-        entry.lastWrite = LocalTimeOf(info.st_mtime);
-        found.push_back(std::move(entry));
+        ListedEntry& listing = listed.emplace_back();
+        listing.key = ListingKey(name);
+        listing.entry.name = std::move(name);
+        listing.entry.size = S_ISDIR(info.st_mode) ? 0 : static_cast<std::uint64_t>(info.st_size);
+        listing.entry.lastWrite = LocalTimeOf(info.st_mtime);
+        matchedBy.insert(matchedBy.end(), matches.begin(), matches.end());
     }
     ::closedir(directory);
-    std::sort(found.begin() + static_cast<std::ptrdiff_t>(first), found.end(),
-              [](const FoundEntry& left, const FoundEntry& right) {
-                  return ListsBefore(left.name, right.name);
-              });
+
+    // readdir delivers in whatever order the file system keeps; list as an NTFS folder does.
+    std::vector<std::size_t> order(listed.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](std::size_t left, std::size_t right) {
+        return listed[left].key < listed[right].key;
+    });
+    for (std::size_t p = 0; p < patterns.size(); ++p)
+        for (const std::size_t i : order)
+            if (matchedBy[i * patterns.size() + p]) found[p].push_back(listed[i].entry);
+    return found;
 }
 
 }  // namespace osprey

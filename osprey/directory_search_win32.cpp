@@ -31,14 +31,12 @@ LocalTime LocalTimeOf(const FILETIME& utc) {
     return {parts.wYear, parts.wMonth, parts.wDay, parts.wHour, parts.wMinute};
 }
 
-}  // namespace
-
-void SearchDirectory(std::u16string_view folder, std::u16string_view pattern,
-                     std::vector<FoundEntry>& found) {
+std::vector<FoundEntry> SearchWith(std::u16string_view folder, std::u16string_view pattern) {
+    std::vector<FoundEntry> found;
     const std::wstring searchPath = ko::ToWide(ko::JoinPath(folder, pattern));
     WIN32_FIND_DATAW data{};
     const HANDLE search = FindFirstFileW(searchPath.c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) return;
+    if (search == INVALID_HANDLE_VALUE) return found;
     do {
         FoundEntry entry;
         entry.name = ko::AsU16(data.cFileName);
@@ -47,6 +45,17 @@ void SearchDirectory(std::u16string_view folder, std::u16string_view pattern,
         found.push_back(std::move(entry));
     } while (FindNextFileW(search, &data));
     FindClose(search);
+    return found;
+}
+
+}  // namespace
+
+std::vector<std::vector<FoundEntry>> SearchDirectory(std::u16string_view folder,
+                                                     const std::vector<std::u16string>& patterns) {
+    std::vector<std::vector<FoundEntry>> found;
+    for (const std::u16string& pattern : patterns)
+        found.push_back(SearchWith(folder, pattern));
+    return found;
 }
 
 }  // namespace osprey

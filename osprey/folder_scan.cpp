@@ -33,14 +33,13 @@ void ScanFolder(FolderComparison& comparison, int side, std::u16string_view path
     comparison.folderPath[kSideB] = ko::CutText(pathBoxB, kFolderPathMax);
     std::vector<FileEntry>& files = comparison.files[side];
     files.clear();
-    std::vector<FoundEntry> found;
-    for (const std::u16string& pattern : SearchPatternsOfGroup(groups, selectedGroup)) {
-        found.clear();
-        SearchDirectory(comparison.folderPath[side], pattern, found);
-        for (FoundEntry& entry : found)
-            files.push_back({kFreeRow, std::move(entry.name), pattern, SizeText(entry.size),
+    const std::vector<std::u16string> patterns = SearchPatternsOfGroup(groups, selectedGroup);
+    std::vector<std::vector<FoundEntry>> found =
+        SearchDirectory(comparison.folderPath[side], patterns);
+    for (std::size_t p = 0; p < patterns.size(); ++p)
+        for (FoundEntry& entry : found[p])
+            files.push_back({kFreeRow, std::move(entry.name), patterns[p], SizeText(entry.size),
                              DateText(entry.lastWrite)});
-    }
 }
 
 }  // namespace osprey

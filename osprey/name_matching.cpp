@@ -1,6 +1,5 @@
 #include "osprey/name_matching.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace osprey {
@@ -18,6 +17,9 @@ SearchPattern::SearchPattern(std::u16string_view pattern) {
             token = Token::kDosDot;
         units_.push_back({token, UpcaseUnit(c)});
     }
+    for (auto unit = units_.rbegin(); unit != units_.rend() && unit->token == Token::kLiteral;
+         ++unit)
+        literalTail_.insert(literalTail_.begin(), unit->upper);
 }
 
 char16_t UpcaseUnit(char16_t c) {
@@ -40,13 +42,22 @@ char16_t UpcaseUnit(char16_t c) {
     return c;
 }
 
-bool SearchPattern::Matches(std::u16string_view name) const {
+bool SearchPattern::Matches(std::u16string_view name) {
     const std::vector<Unit>& units = units_;
     const std::size_t count = units.size();
     const std::size_t lastDot = name.rfind(u'.');
     // The positions of the pattern the name's first i units can have led to, simulated for all
     // positions at once: no backtracking, at most pattern x name steps.
-    std::vector<char> live(count + 1, 0), next(count + 1, 0);
+    // Most names of a folder fail on their ending ("*.cpp" against "x.h"): a cheap test first.
+    if (name.size() < literalTail_.size()) return false;
+    const std::size_t tailStart = name.size() - literalTail_.size();
+    for (std::size_t k = 0; k < literalTail_.size(); ++k)
+        if (UpcaseUnit(name[tailStart + k]) != literalTail_[k]) return false;
+
+    std::vector<char>& live = live_;
+    std::vector<char>& next = next_;
+    live.assign(count + 1, 0);
+    next.resize(count + 1);
     auto closeOver = [&](std::vector<char>& positions, std::size_t i) {
         const bool atEnd = i == name.size();
         const bool atDot = !atEnd && name[i] == u'.';
@@ -97,18 +108,20 @@ bool SearchPattern::Matches(std::u16string_view name) const {
     return live[count] != 0;
 }
 
-bool ListsBefore(std::u16string_view left, std::u16string_view right) {
-    auto rank = [](std::u16string_view name) { return name == u"." ? 0 : name == u".." ? 1 : 2; };
-    if (rank(left) != rank(right)) return rank(left) < rank(right);
-    const bool upperLess = std::lexicographical_compare(
-        left.begin(), left.end(), right.begin(), right.end(),
-        [](char16_t a, char16_t b) { return UpcaseUnit(a) < UpcaseUnit(b); });
-    const bool upperGreater = std::lexicographical_compare(
-        right.begin(), right.end(), left.begin(), left.end(),
-        [](char16_t a, char16_t b) { return UpcaseUnit(a) < UpcaseUnit(b); });
-    // Names equal but for case can share a POSIX folder; keep their order fixed all the same.
-    if (upperLess != upperGreater) return upperLess;
-    return left < right;
+std::string ListingKey(std::u16string_view name) {
+    // Units as big-endian byte pairs keep their order under a byte-wise comparison.
+    std::string key(1, name == u"." ? '\0' : name == u".." ? '\1' : '\2');
+    key.reserve(4 * name.size() + 3);
+    auto append = [&key](char16_t unit) {
+        key += static_cast<char>(unit >> 8);
+        key += static_cast<char>(unit & 0xFF);
+    };
+    for (const char16_t unit : name)
+        append(UpcaseUnit(unit));
+    append(u'\0');  // a name before every longer name that starts with it
+    for (const char16_t unit : name)
+        append(unit);
+    return key;
 }
 
 }  // namespace osprey

@@ -17,10 +17,11 @@
 // Windows also tries the 8.3 short alias of a long name ("*.htm" finds "page.html" through
 // PAGE~1.HTM); names here have no alias, so that never happens.
 //
-// Order (ListsBefore): "." first, ".." second, then by the upcased names unit by unit, the
+// Order (ListingKey): "." first, ".." second, then by the upcased names unit by unit, the
 // order of an NTFS folder index.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,7 +31,8 @@ namespace osprey {
 class SearchPattern {
   public:
     explicit SearchPattern(std::u16string_view pattern);
-    bool Matches(std::u16string_view name) const;
+    // Not const: the pattern keeps its scratch space between names.
+    bool Matches(std::u16string_view name);
 
   private:
     enum class Token : char {
@@ -45,10 +47,15 @@ class SearchPattern {
         char16_t upper;  // the literal, upcased
     };
     std::vector<Unit> units_;
+    std::u16string literalTail_;     // upcased literals after the last wildcard: the name's ending
+    std::vector<char> live_, next_;  // pattern positions reachable before and after a unit
 };
 
 char16_t UpcaseUnit(char16_t unit);
 
-bool ListsBefore(std::u16string_view left, std::u16string_view right);
+// A key whose byte order is the listing order of names, so sorting compares keys with memcmp;
+// names equal but for case (possible in a POSIX folder) still get distinct keys in a fixed
+// order.
+std::string ListingKey(std::u16string_view name);
 
 }  // namespace osprey

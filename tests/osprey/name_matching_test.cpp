@@ -97,10 +97,13 @@ TEST(SearchPattern, AgreesWithTheLiteralRulesOnManySmallPatterns) {
     }
 }
 
-TEST(ListsBefore, DotEntriesComeFirstThenNamesByTheirUpcasedUnits) {
-    std::vector<std::u16string> names = {u"_x", u"b", u"..", u"A", u"a", u".", u"B2"};
-    std::sort(names.begin(), names.end(), ListsBefore);
-    EXPECT_EQ(names, (std::vector<std::u16string>{u".", u"..", u"A", u"a", u"b", u"B2", u"_x"}));
+TEST(ListingKey, DotEntriesComeFirstThenNamesByTheirUpcasedUnits) {
+    std::vector<std::u16string> names = {u"_x", u"b", u"..", u"a", u"A", u".", u"B2", u"!"};
+    std::sort(names.begin(), names.end(), [](const auto& left, const auto& right) {
+        return ListingKey(left) < ListingKey(right);
+    });
+    EXPECT_EQ(names,
+              (std::vector<std::u16string>{u".", u"..", u"!", u"A", u"a", u"b", u"B2", u"_x"}));
 }
 
 }  // namespace

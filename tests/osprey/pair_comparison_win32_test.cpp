@@ -68,10 +68,11 @@ TEST(ComparePairOnWindows, FileLockedForWritingIsReportedWithItsErrorCode) {
 TEST(SearchDirectoryOnWindows, FindFirstFileListsDotEntriesWithTheSearchSizeOfZero) {
     TwoFolders folders;
     folders.MakeSubfolder(kSideA, "sub");
-    std::vector<FoundEntry> found;
-    SearchDirectory(folders.PathOf(kSideA), u"*.*", found);
+    const std::vector<std::vector<FoundEntry>> found =
+        SearchDirectory(folders.PathOf(kSideA), {u"*.*"});
+    ASSERT_EQ(found.size(), 1u);
     std::vector<std::u16string> names;
-    for (const FoundEntry& entry : found) {
+    for (const FoundEntry& entry : found[0]) {
         names.push_back(entry.name);
         EXPECT_EQ(entry.size, 0u);
         EXPECT_GE(entry.lastWrite.year, 2000);

@@ -1,0 +1,56 @@
+#include "osprey/app/folder_browser_win32.h"
+
+#include <shlobj.h>
+
+#include "common/text.h"
+#include "common/win32_text.h"
+
+namespace osprey::app {
+
+namespace {
+
+// Opens the browser on the folder handed over in `data` once it is up.
+int CALLBACK PreselectFolder(HWND browser, UINT message, LPARAM, LPARAM data) {
+    if (message == BFFM_INITIALIZED) SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, data);
+    return 0;
+}
+
+class ShellFolderBrowser final : public FolderBrowser {
+public:
+    std::optional<std::u16string> Browse(std::u16string_view initialFolder) override {
+        const std::wstring initial = ko::ToWide(initialFolder);
+        wchar_t display_name[MAX_PATH] = {};
+        BROWSEINFOW info{};
+        info.pszDisplayName = display_name;
+        info.lpszTitle = L"フォルダを選択";
+        info.ulFlags = BIF_RETURNONLYFSDIRS;
+        info.lpfn = PreselectFolder;
+        info.lParam = reinterpret_cast<LPARAM>(initial.c_str());
+        PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+        if (!chosen) return std::nullopt;
+        wchar_t path[MAX_PATH] = {};
+        const BOOL converted = SHGetPathFromIDListW(chosen, path);
+        CoTaskMemFree(chosen);
+        if (!converted || path[0] == L'\0') return std::nullopt;
+        return ko::ToU16(path);
+    }
+};
+
+}  // namespace
+
+bool ChooseFolder(int side) {
+    OspreyApp& app = App();
+    std::optional<std::u16string> chosen =
+        app.services.folderBrowser->Browse(app.comparison.folderPath[side]);
+    if (!chosen) return false;
+    app.comparison.folderPath[side] = ko::CutText(*chosen, kFolderPathMax);
+    SetWindowTextW(app.window.pathBox[side], ko::AsWide(app.comparison.folderPath[side].c_str()));
+    return true;
+}
+
+FolderBrowser& SystemFolderBrowser() {
+    static ShellFolderBrowser browser;
+    return browser;
+}
+
+}  // namespace osprey::app

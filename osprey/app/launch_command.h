@@ -1,0 +1,32 @@
+// The command that starts the file comparer for one pair: what the process is told to run and
+// the command line it receives.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace osprey::app {
+
+struct LaunchCommand {
+    // The executable itself, handed to the platform as the program to run, so a start-up
+    // directory with a blank (C:\Program Files\...) is never taken for C:\Program.exe.
+    std::u16string applicationName;
+    // The executable path, " /A:", path A, " /B:", path B; the executable path is quoted when
+    // it holds a blank, everything else stands as it is.
+    std::u16string commandLine;
+};
+
+// The launch of `subAppName` from `startupDirectory` with `pathA` and `pathB`, or nullopt when
+// a part does not fit its room (the caller reports that the program could not be run).
+std::optional<LaunchCommand> BuildLaunchCommand(std::u16string_view startupDirectory,
+                                                std::u16string_view subAppName,
+                                                std::u16string_view pathA,
+                                                std::u16string_view pathB);
+
+// The file comparer takes a path up to its first blank. So a path with a blank is handed over
+// in its short form when the file system has one without a blank (`shortForm`, empty when the
+// query failed); otherwise the path itself, which then arrives cut at the blank.
+std::u16string_view HandedOverPath(std::u16string_view path, std::u16string_view shortForm);
+
+}  // namespace osprey::app

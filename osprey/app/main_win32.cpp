@@ -1,0 +1,34 @@
+// Osprey.exe: compares the files of two folders and hands a pair to the file comparer. Takes
+// nothing from its command line; its settings file and the file comparer are looked for in the
+// directory it was started in.
+#include <windows.h>
+#include <objbase.h>
+
+#include "common/message_box_reporter_win32.h"
+#include "osprey/app/app_state_win32.h"
+#include "osprey/app/folder_browser_win32.h"
+#include "osprey/app/launch_win32.h"
+#include "osprey/app/main_window_win32.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
+    using namespace osprey::app;
+    // The folder browser and the shell's "open" expect COM on the calling thread.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    OspreyApp& app = App();
+    static ko::MessageBoxReporter reporter;
+    app.services.reporter = &reporter;
+    app.services.folderBrowser = &SystemFolderBrowser();
+    app.services.processStarter = &SystemProcessStarter();
+
+    int exit_code = 0;
+    if (RegisterMainWindowClass(instance)) {
+        HWND window = CreateMainWindow(instance);
+        if (window != nullptr) {
+            ShowWindow(window, show_command);
+            UpdateWindow(window);
+            exit_code = RunMessageLoop();
+        }
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return exit_code;
+}

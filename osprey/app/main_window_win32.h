@@ -1,0 +1,26 @@
+// Osprey's main window: its class, its creation from the screen's size, its window procedure
+// and the program's message loop.
+#pragma once
+
+#include <windows.h>
+
+namespace osprey::app {
+
+inline constexpr char16_t kMainWindowClass[] = u"Main Window";
+inline constexpr char16_t kMainWindowTitle[] = u"Osprey Ver1.00";
+
+// Registers "Main Window" (icon 11, menu 31, white background) and records the screen's size
+// for the window and its controls. False on failure.
+bool RegisterMainWindowClass(HINSTANCE instance);
+
+// Creates the main window at (0, 0), as wide as the screen and 48 pixels less high, with a
+// title bar and a system menu only. Creation records the start-up directory, reads the
+// settings and builds the controls; when that fails null is returned.
+HWND CreateMainWindow(HINSTANCE instance);
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Waits for, translates and dispatches messages until the quit message; returns its code.
+int RunMessageLoop();
+
+}  // namespace osprey::app
