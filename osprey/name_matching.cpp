@@ -20,6 +20,9 @@ SearchPattern::SearchPattern(std::u16string_view pattern) {
     for (auto unit = units_.rbegin(); unit != units_.rend() && unit->token == Token::kLiteral;
          ++unit)
         literalTail_.insert(literalTail_.begin(), unit->upper);
+    // A "*" before "." never swallows the last dot here: the ending holds that dot.
+    tailDecides_ = units_.size() == literalTail_.size() + 1 &&
+                   (units_[0].token == Token::kStar || units_[0].token == Token::kDosStar);
 }
 
 char16_t UpcaseUnit(char16_t c) {
@@ -53,6 +56,7 @@ bool SearchPattern::Matches(std::u16string_view name) {
     const std::size_t tailStart = name.size() - literalTail_.size();
     for (std::size_t k = 0; k < literalTail_.size(); ++k)
         if (UpcaseUnit(name[tailStart + k]) != literalTail_[k]) return false;
+    if (tailDecides_) return true;
 
     std::vector<char>& live = live_;
     std::vector<char>& next = next_;

@@ -48,6 +48,7 @@ class SearchPattern {
     };
     std::vector<Unit> units_;
     std::u16string literalTail_;     // upcased literals after the last wildcard: the name's ending
+    bool tailDecides_ = false;       // "*" and literals only, as "*.cpp": the ending is the match
     std::vector<char> live_, next_;  // pattern positions reachable before and after a unit
 };
 
