@@ -1,8 +1,8 @@
 #include "cli/kestrel_cli.h"
 
-#include <charconv>
 #include <memory>
 
+#include "cli/command_arguments.h"
 #include "cli/kestrel_cli_view.h"
 #include "common/current_directory.h"
 #include "common/settings.h"
@@ -19,13 +19,6 @@ const char kKestrelCliUsage[] =
     "dtxlength_max and --rows dtylength_max. Exit status: 0 equal, 1 different, 2 trouble.\n";
 
 namespace {
-
-bool ParseInteger(std::u16string_view text, int& value) {
-    const std::string narrow = Utf16ToUtf8(text);
-    const char* end = narrow.data() + narrow.size();
-    const auto [stop, error] = std::from_chars(narrow.data(), end, value);
-    return error == std::errc() && stop == end && !narrow.empty();
-}
 
 // The outcome box of a comparison is the result itself, printed on stdout by the view; every
 // other message goes on to `next`.
@@ -47,49 +40,13 @@ private:
 bool ParseKestrelCliArguments(const std::vector<std::u16string>& arguments,
                               KestrelCliOptions& options, std::string& error) {
     std::vector<std::u16string> files;
-    bool options_end = false;
-    for (const std::u16string& argument : arguments) {
-        if (options_end || argument.size() < 2 || argument.compare(0, 2, u"--") != 0) {
-            files.push_back(argument);
-            continue;
-        }
-        if (argument == u"--") {
-            options_end = true;
-            continue;
-        }
-        const std::size_t equals = argument.find(u'=');
-        const std::u16string name = argument.substr(0, equals);
-        const std::u16string value = equals == std::u16string::npos ? u"" : argument.substr(equals + 1);
-        struct NumberFlag {
-            const char16_t* name;
-            bool* seen;
-            int* value;
-        } numbers[] = {{u"--newline", &options.has_newline, &options.newline},
-                       {u"--columns", &options.has_columns, &options.columns},
-                       {u"--rows", &options.has_rows, &options.rows}};
-        bool known = false;
-        for (const NumberFlag& flag : numbers) {
-            if (name != flag.name) continue;
-            known = true;
-            if (equals == std::u16string::npos || !ParseInteger(value, *flag.value)) {
-                error = Utf16ToUtf8(name) + " needs an integer value, as in " + Utf16ToUtf8(name) + "=1";
-                return false;
-            }
-            *flag.seen = true;
-        }
-        if (known) continue;
-        if (argument == u"--json") {
-            options.json = true;
-        } else if (argument == u"--quiet") {
-            options.quiet = true;
-        } else if (argument == u"--help") {
-            options.help = true;
-            return true;
-        } else {
-            error = "unknown option " + Utf16ToUtf8(argument);
-            return false;
-        }
-    }
+    if (!SplitArguments(arguments,
+                        {{u"--json", &options.json}, {u"--quiet", &options.quiet}, {u"--help", &options.help}},
+                        {{u"--newline", &options.newline}, {u"--columns", &options.columns},
+                         {u"--rows", &options.rows}},
+                        files, error))
+        return false;
+    if (options.help) return true;
     if (options.json && options.quiet) {
         error = "--json and --quiet exclude each other";
         return false;
@@ -118,9 +75,9 @@ int RunKestrelCli(const std::vector<std::u16string>& arguments, bool terminal, s
 
     auto settings = std::make_unique<Settings>();
     LoadSettings(Program::kKestrel, ReadCurrentDirectory(), *settings);
-    if (options.has_newline) settings->kaimode = options.newline;
-    if (options.has_columns) settings->dtxlength_max = options.columns;
-    if (options.has_rows) settings->dtylength_max = options.rows;
+    settings->kaimode = options.newline.value_or(settings->kaimode);
+    settings->dtxlength_max = options.columns.value_or(settings->dtxlength_max);
+    settings->dtylength_max = options.rows.value_or(settings->dtylength_max);
 
     OutcomeFilter reporter(messages);
     auto engine = std::make_unique<kestrel::Engine>();

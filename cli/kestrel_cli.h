@@ -6,6 +6,7 @@
 // overrides one of them. Exit status 0 when the sides match, 1 when they differ, 2 on trouble.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,7 @@
 namespace ko::cli {
 
 struct KestrelCliOptions {
-    bool has_newline = false, has_columns = false, has_rows = false;
-    int newline = 0, columns = 0, rows = 0;
+    std::optional<int> newline, columns, rows;
     bool json = false, quiet = false, help = false;
     std::u16string file_a, file_b;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/json_text.h"
+#include "cli/terminal_text.h"
 #include "common/text.h"
 
 namespace ko::cli {
@@ -26,24 +27,7 @@ const char* BackgroundOf(char16_t code) {
     }
 }
 
-// Terminal cells a unit takes: East Asian wide characters and surrogate pairs two, the
-// second half of a pair none, everything else one.
-int CellsOf(char16_t unit) {
-    if (unit >= 0xDC00 && unit <= 0xDFFF) return 0;
-    if (unit >= 0xD800 && unit <= 0xDBFF) return 2;
-    const bool wide = (unit >= 0x1100 && unit <= 0x115F) || (unit >= 0x2E80 && unit <= 0xA4CF) ||
-                      (unit >= 0xAC00 && unit <= 0xD7A3) || (unit >= 0xF900 && unit <= 0xFAFF) ||
-                      (unit >= 0xFE30 && unit <= 0xFE4F) || (unit >= 0xFF00 && unit <= 0xFF60) ||
-                      (unit >= 0xFFE0 && unit <= 0xFFE6);
-    return wide ? 2 : 1;
-}
-
-// Control characters would move the cursor: they are shown as their control pictures.
-char16_t Visible(char16_t unit) {
-    if (unit < 0x20) return static_cast<char16_t>(0x2400 + unit);
-    if (unit == 0x7F) return 0x2421;
-    return unit;
-}
+int CellsOf(char16_t unit) { return TerminalCells(std::u16string_view(&unit, 1)); }
 
 struct Row {
     const char16_t* text;
@@ -78,7 +62,7 @@ int AppendText(std::string& out, const Row& row, bool colour, int max_cells) {
         run.clear();
     };
     for (int c = 0; c < row.length; ++c) {
-        const char16_t unit = Visible(row.text[c]);
+        const char16_t unit = VisibleText(std::u16string_view(&row.text[c], 1))[0];
         const int width = CellsOf(unit);
         if (cells + width > max_cells) break;
         const char* background = colour ? BackgroundOf(row.codes[c]) : "";
@@ -95,11 +79,7 @@ int AppendText(std::string& out, const Row& row, bool colour, int max_cells) {
     return cells;
 }
 
-int Cells(const Row& row) {
-    int cells = 0;
-    for (int c = 0; c < row.length; ++c) cells += CellsOf(Visible(row.text[c]));
-    return cells;
-}
+int Cells(const Row& row) { return TerminalCells(std::u16string_view(row.text, row.length)); }
 
 }  // namespace
 
