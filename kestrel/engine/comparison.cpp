@@ -157,7 +157,8 @@ bool VerifiedEqual(const TextGrids& grids, const ComparisonScratch& s, int row) 
 // separate clearing pass runs over the grids. With `verify`, every row aligned as equal is
 // checked unit by unit first (the rows are about to be copied, so they are read from the
 // cache); false as soon as one is not, and the grids must then be written again.
-bool WriteRows(TextGrids& grids, const ComparisonScratch& s, const Alignment& a, bool verify) {
+bool WriteRows(TextGrids& grids, ComparisonScratch& s, const Alignment& a, bool verify) {
+    std::vector<char16_t>& rowCodes = s.rowCodes;
     auto loadedLength = [&](int side, int row) {
         const int from = s.source[side][row];
         return from < 0 ? 0 : grids.RowExtent(LoadedGrid(side), from);
@@ -182,18 +183,17 @@ bool WriteRows(TextGrids& grids, const ComparisonScratch& s, const Alignment& a,
             }
         }
         // Column marking of rows that found no partner (side A's aligned rows only): equal
-        // units at the same column become "0" on both sides.
+        // units at the same column become "0" on both sides. The codes are worked out from
+        // the loaded rows, which are still in the cache, and written once.
         if (kind == kUnmatched && row < a.nA && lengths[0] > 0 && lengths[1] > 0) {
-            const char16_t* textA = grids.Row(kWorkingA, row);
-            const char16_t* textB = grids.Row(kWorkingB, row);
-            char16_t* colourA = grids.Row(kColourA, row);
-            char16_t* colourB = grids.Row(kColourB, row);
+            const char16_t* textA = grids.Row(kLoadedA, s.source[0][row]);
+            const char16_t* textB = grids.Row(kLoadedB, s.source[1][row]);
+            char16_t* codes = rowCodes.data();
             const int common = std::min(lengths[0], lengths[1]);
-            for (int c = 0; c < common; ++c) {
-                const char16_t code = textA[c] == textB[c] ? kCodeEqual : kCodeDifferent;
-                colourA[c] = code;
-                colourB[c] = code;
-            }
+            for (int c = 0; c < common; ++c) codes[c] = textA[c] == textB[c] ? kCodeEqual : kCodeDifferent;
+            std::fill(codes + common, codes + std::max(lengths[0], lengths[1]), kCodeDifferent);
+            grids.StoreRow(kColourA, row, codes, lengths[0]);
+            grids.StoreRow(kColourB, row, codes, lengths[1]);
         }
     }
     return true;
