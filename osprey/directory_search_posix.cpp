@@ -24,6 +24,7 @@ LocalTime LocalTimeOf(std::time_t when) {
 struct ListedEntry {
     std::string key;  // ListingKey of the name
     FoundEntry entry;
+    int patternsLeft = 0;  // matching patterns still to receive the entry; the last one takes it
 };
 
 }  // namespace
@@ -44,12 +45,12 @@ std::vector<std::vector<FoundEntry>> SearchDirectory(std::u16string_view folder,
     std::vector<char> matches(patterns.size());
     while (const dirent* item = ::readdir(directory)) {
         std::u16string name = ko::Utf8ToUtf16(item->d_name);
-        bool any = false;
+        int matching = 0;
         for (std::size_t p = 0; p < matchers.size(); ++p) {
             matches[p] = matchers[p].Matches(name);
-            any = any || matches[p];
+            matching += matches[p];
         }
-        if (!any) continue;
+        if (matching == 0) continue;
         // A link that leads nowhere is listed as the link itself.
         struct stat info {};
         if (::fstatat(::dirfd(directory), item->d_name, &info, 0) != 0 &&
@@ -60,6 +61,7 @@ std::vector<std::vector<FoundEntry>> SearchDirectory(std::u16string_view folder,
         listing.entry.name = std::move(name);
         listing.entry.size = S_ISDIR(info.st_mode) ? 0 : static_cast<std::uint64_t>(info.st_size);
         listing.entry.lastWrite = LocalTimeOf(info.st_mtime);
+        listing.patternsLeft = matching;
         matchedBy.insert(matchedBy.end(), matches.begin(), matches.end());
     }
     ::closedir(directory);
@@ -70,9 +72,16 @@ std::vector<std::vector<FoundEntry>> SearchDirectory(std::u16string_view folder,
     std::sort(order.begin(), order.end(), [&](std::size_t left, std::size_t right) {
         return listed[left].key < listed[right].key;
     });
-    for (std::size_t p = 0; p < patterns.size(); ++p)
-        for (const std::size_t i : order)
-            if (matchedBy[i * patterns.size() + p]) found[p].push_back(listed[i].entry);
+    for (std::size_t p = 0; p < patterns.size(); ++p) {
+        for (const std::size_t i : order) {
+            if (!matchedBy[i * patterns.size() + p]) continue;
+            ListedEntry& listing = listed[i];
+            if (--listing.patternsLeft == 0)
+                found[p].push_back(std::move(listing.entry));
+            else
+                found[p].push_back(listing.entry);
+        }
+    }
     return found;
 }
 

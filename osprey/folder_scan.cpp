@@ -10,9 +10,8 @@ std::vector<std::u16string> SearchPatternsOfGroup(const ko::ExtensionGroupTable&
                                                   int group) {
     std::vector<std::u16string> patterns;
     for (const int row : ko::RowsOfGroup(groups, group)) {
-        const char16_t* field = groups[row].searchPattern;
-        patterns.push_back(ko::CutText({field, std::size(groups[row].searchPattern)},
-                                       std::size(groups[row].searchPattern)));
+        const auto& field = groups[row].searchPattern;
+        patterns.push_back(ko::CutText({field, std::size(field)}, std::size(field)));
     }
     return patterns;
 }
@@ -36,6 +35,10 @@ void ScanFolder(FolderComparison& comparison, int side, std::u16string_view path
     const std::vector<std::u16string> patterns = SearchPatternsOfGroup(groups, selectedGroup);
     std::vector<std::vector<FoundEntry>> found =
         SearchDirectory(comparison.folderPath[side], patterns);
+    std::size_t total = 0;
+    for (const std::vector<FoundEntry>& list : found)
+        total += list.size();
+    files.reserve(total);
     for (std::size_t p = 0; p < patterns.size(); ++p)
         for (FoundEntry& entry : found[p])
             files.push_back({kFreeRow, std::move(entry.name), patterns[p], SizeText(entry.size),

@@ -49,8 +49,6 @@ bool SearchPattern::Matches(std::u16string_view name) {
     const std::vector<Unit>& units = units_;
     const std::size_t count = units.size();
     const std::size_t lastDot = name.rfind(u'.');
-    // The positions of the pattern the name's first i units can have led to, simulated for all
-    // positions at once: no backtracking, at most pattern x name steps.
     // Most names of a folder fail on their ending ("*.cpp" against "x.h"): a cheap test first.
     if (name.size() < literalTail_.size()) return false;
     const std::size_t tailStart = name.size() - literalTail_.size();
@@ -58,6 +56,8 @@ bool SearchPattern::Matches(std::u16string_view name) {
         if (UpcaseUnit(name[tailStart + k]) != literalTail_[k]) return false;
     if (tailDecides_) return true;
 
+    // The positions of the pattern the name's first i units can have led to, simulated for all
+    // positions at once: no backtracking, at most pattern x name steps.
     std::vector<char>& live = live_;
     std::vector<char>& next = next_;
     live.assign(count + 1, 0);

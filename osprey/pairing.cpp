@@ -26,16 +26,26 @@ void PairFiles(FolderComparison& comparison) {
     comparison.pairs[kSideB].clear();
 
     // Every A entry meets the B entries of its name in B's order, as a walk over all of list B
-    // would find them, without comparing each A name with each B name (10,000 x 10,000).
-    std::unordered_map<std::u16string_view, std::vector<std::size_t>> indicesOfNameB;
-    for (std::size_t j = 0; j < filesB.size(); ++j)
-        if (!filesB[j].name.empty()) indicesOfNameB[filesB[j].name].push_back(j);
+    // would find them, without comparing each A name with each B name (10,000 x 10,000): the
+    // table leads to the first B entry of a name, `nextOfName` on to the next of that name.
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::unordered_map<std::u16string_view, std::size_t> firstOfName;
+    firstOfName.reserve(filesB.size());
+    std::vector<std::size_t> nextOfName(filesB.size(), kNone);
+    for (std::size_t j = filesB.size(); j-- > 0;) {
+        if (filesB[j].name.empty()) continue;
+        auto [slot, added] = firstOfName.try_emplace(filesB[j].name, j);
+        if (!added) {
+            nextOfName[j] = slot->second;
+            slot->second = j;
+        }
+    }
 
     for (FileEntry& a : filesA) {
         if (a.name.empty()) continue;
-        const auto match = indicesOfNameB.find(a.name);
-        if (match == indicesOfNameB.end()) continue;
-        for (const std::size_t j : match->second) {
+        const auto match = firstOfName.find(a.name);
+        if (match == firstOfName.end()) continue;
+        for (std::size_t j = match->second; j != kNone; j = nextOfName[j]) {
             AddRow(comparison, &a, &filesB[j], kPairedNotCompared);
             a.status = filesB[j].status = kPairedNotCompared;
         }
