@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstring>
 #include <ctime>
 #include <numeric>
 
@@ -22,7 +23,7 @@ LocalTime LocalTimeOf(std::time_t when) {
 }
 
 struct ListedEntry {
-    std::string key;  // ListingKey of the name
+    std::size_t keyStart = 0, keyEnd = 0;  // the name's listing key in the shared key string
     FoundEntry entry;
     int patternsLeft = 0;  // matching patterns still to receive the entry; the last one takes it
 };
@@ -41,10 +42,15 @@ std::vector<std::vector<FoundEntry>> SearchDirectory(std::u16string_view folder,
     if (directory == nullptr) return found;
     std::vector<SearchPattern> matchers(patterns.begin(), patterns.end());
     std::vector<ListedEntry> listed;
+    std::string keys;
+    std::u16string name;          // reused: most names of a big folder match no pattern
     std::vector<char> matchedBy;  // listed.size() x patterns.size() flags
     std::vector<char> matches(patterns.size());
     while (const dirent* item = ::readdir(directory)) {
-        std::u16string name = ko::Utf8ToUtf16(item->d_name);
+        const std::size_t bytes = std::strlen(item->d_name);
+        name.resize(bytes);
+        name.resize(ko::DecodeUtf8(reinterpret_cast<const std::uint8_t*>(item->d_name), bytes,
+                                   name.data()));
         int matching = 0;
         for (std::size_t p = 0; p < matchers.size(); ++p) {
             matches[p] = matchers[p].Matches(name);
@@ -57,8 +63,10 @@ std::vector<std::vector<FoundEntry>> SearchDirectory(std::u16string_view folder,
             ::fstatat(::dirfd(directory), item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
         ListedEntry& listing = listed.emplace_back();
-        listing.key = ListingKey(name);
-        listing.entry.name = std::move(name);
+        listing.keyStart = keys.size();
+        AppendListingKey(name, keys);
+        listing.keyEnd = keys.size();
+        listing.entry.name = name;
         listing.entry.size = S_ISDIR(info.st_mode) ? 0 : static_cast<std::uint64_t>(info.st_size);
         listing.entry.lastWrite = LocalTimeOf(info.st_mtime);
         listing.patternsLeft = matching;
@@ -69,9 +77,12 @@ std::vector<std::vector<FoundEntry>> SearchDirectory(std::u16string_view folder,
     // readdir delivers in whatever order the file system keeps; list as an NTFS folder does.
     std::vector<std::size_t> order(listed.size());
     std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](std::size_t left, std::size_t right) {
-        return listed[left].key < listed[right].key;
-    });
+    auto keyOf = [&](std::size_t i) {
+        return std::string_view(keys).substr(listed[i].keyStart,
+                                             listed[i].keyEnd - listed[i].keyStart);
+    };
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t left, std::size_t right) { return keyOf(left) < keyOf(right); });
     for (std::size_t p = 0; p < patterns.size(); ++p) {
         for (const std::size_t i : order) {
             if (!matchedBy[i * patterns.size() + p]) continue;

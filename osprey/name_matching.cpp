@@ -112,10 +112,9 @@ bool SearchPattern::Matches(std::u16string_view name) {
     return live[count] != 0;
 }
 
-std::string ListingKey(std::u16string_view name) {
+void AppendListingKey(std::u16string_view name, std::string& key) {
     // Units as big-endian byte pairs keep their order under a byte-wise comparison.
-    std::string key(1, name == u"." ? '\0' : name == u".." ? '\1' : '\2');
-    key.reserve(4 * name.size() + 3);
+    key += name == u"." ? '\0' : name == u".." ? '\1' : '\2';
     auto append = [&key](char16_t unit) {
         key += static_cast<char>(unit >> 8);
         key += static_cast<char>(unit & 0xFF);
@@ -125,7 +124,6 @@ std::string ListingKey(std::u16string_view name) {
     append(u'\0');  // a name before every longer name that starts with it
     for (const char16_t unit : name)
         append(unit);
-    return key;
 }
 
 }  // namespace osprey

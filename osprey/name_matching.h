@@ -17,7 +17,7 @@
 // Windows also tries the 8.3 short alias of a long name ("*.htm" finds "page.html" through
 // PAGE~1.HTM); names here have no alias, so that never happens.
 //
-// Order (ListingKey): "." first, ".." second, then by the upcased names unit by unit, the
+// Order (AppendListingKey): "." first, ".." second, then by the upcased names unit by unit, the
 // order of an NTFS folder index.
 #pragma once
 
@@ -54,9 +54,9 @@ class SearchPattern {
 
 char16_t UpcaseUnit(char16_t unit);
 
-// A key whose byte order is the listing order of names, so sorting compares keys with memcmp;
-// names equal but for case (possible in a POSIX folder) still get distinct keys in a fixed
-// order.
-std::string ListingKey(std::u16string_view name);
+// Appends to `keys` a key whose byte order is the listing order of names, so sorting compares
+// keys with memcmp; names equal but for case (possible in a POSIX folder) still get distinct
+// keys in a fixed order. Keys of a whole folder share one string.
+void AppendListingKey(std::u16string_view name, std::string& keys);
 
 }  // namespace osprey

@@ -22,8 +22,11 @@ void PairFiles(FolderComparison& comparison) {
     for (std::vector<FileEntry>* files : {&filesA, &filesB})
         for (FileEntry& entry : *files)
             entry.status = kFreeRow;
-    comparison.pairs[kSideA].clear();
-    comparison.pairs[kSideB].clear();
+    // Without names repeated on both sides the rows are at most the entries of both lists.
+    for (std::vector<FileEntry>& pairs : comparison.pairs) {
+        pairs.clear();
+        pairs.reserve(filesA.size() + filesB.size());
+    }
 
     // Every A entry meets the B entries of its name in B's order, as a walk over all of list B
     // would find them, without comparing each A name with each B name (10,000 x 10,000): the

@@ -2,8 +2,8 @@
 // created. Everything the window procedure and its handlers share lives here.
 #pragma once
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <optional>
 #include <string>
@@ -31,7 +31,7 @@ struct WindowParts {
 // The shell's folder browser: the folder the user confirmed, or nullopt when the browser was
 // cancelled or the choice is no file-system folder.
 class FolderBrowser {
-public:
+  public:
     virtual ~FolderBrowser() = default;
     // Opens on `initialFolder`.
     virtual std::optional<std::u16string> Browse(std::u16string_view initialFolder) = 0;
@@ -39,7 +39,7 @@ public:
 
 // Starts a program as a process of its own; false when it could not be started.
 class ProcessStarter {
-public:
+  public:
     virtual ~ProcessStarter() = default;
     virtual bool Start(const LaunchCommand& command) = 0;
 };

@@ -16,7 +16,7 @@ int CALLBACK PreselectFolder(HWND browser, UINT message, LPARAM, LPARAM data) {
 }
 
 class ShellFolderBrowser final : public FolderBrowser {
-public:
+  public:
     std::optional<std::u16string> Browse(std::u16string_view initialFolder) override {
         const std::wstring initial = ko::ToWide(initialFolder);
         wchar_t display_name[MAX_PATH] = {};

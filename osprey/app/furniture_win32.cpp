@@ -18,11 +18,11 @@ constexpr int kButtonWidth = 30;
 constexpr int kImageSize = 12;
 constexpr COLORREF kMaskColour = RGB(255, 255, 255);  // no picture holds a white pixel
 
-HWND CreateChild(HWND parent, const wchar_t* window_class, const wchar_t* text, DWORD style,
-                 int x, int width, int id) {
-    return CreateWindowExW(0, window_class, text, WS_CHILD | WS_VISIBLE | style, x, 0, width,
-                           kControlHeight, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           App().instance, nullptr);
+HWND CreateChild(HWND parent, const wchar_t* window_class, const wchar_t* text, DWORD style, int x,
+                 int width, int id) {
+    return CreateWindowExW(
+        0, window_class, text, WS_CHILD | WS_VISIBLE | style, x, 0, width, kControlHeight, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), App().instance, nullptr);
 }
 
 // A "選" button and a path box per side, side A in the left half of the screen's width.
@@ -51,9 +51,9 @@ HIMAGELIST CreateStatusImages() {
     if (!images) return nullptr;
     const int bitmaps[kImageCount] = {IDB_NOT_COMPARED, IDB_MATCH, IDB_MISMATCH, IDB_ONE_SIDED};
     for (const int id : bitmaps) {
-        HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(App().instance, MAKEINTRESOURCEW(id),
-                                                         IMAGE_BITMAP, kImageSize, kImageSize,
-                                                         LR_CREATEDIBSECTION));
+        HBITMAP bitmap =
+            static_cast<HBITMAP>(LoadImageW(App().instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP,
+                                            kImageSize, kImageSize, LR_CREATEDIBSECTION));
         if (bitmap) ImageList_AddMasked(images, bitmap, kMaskColour);
         if (bitmap) DeleteObject(bitmap);
     }
@@ -62,13 +62,13 @@ HIMAGELIST CreateStatusImages() {
 
 bool CreateStatusBar(HWND window) {
     WindowParts& parts = App().window;
-    parts.statusBar = CreateWindowExW(0, STATUSCLASSNAMEW, L"",
-                                      WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, 0, 0, 0,
-                                      0, window, reinterpret_cast<HMENU>(IDC_STATUS_BAR),
-                                      App().instance, nullptr);
+    parts.statusBar = CreateWindowExW(
+        0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, 0, 0, 0, 0,
+        window, reinterpret_cast<HMENU>(IDC_STATUS_BAR), App().instance, nullptr);
     if (!parts.statusBar) return false;
     int edges[kStatusFieldCount];
-    for (int i = 0; i < kStatusFieldCount; ++i) edges[i] = kStatusFieldEdges[i];
+    for (int i = 0; i < kStatusFieldCount; ++i)
+        edges[i] = kStatusFieldEdges[i];
     SendMessageW(parts.statusBar, SB_SETPARTS, kStatusFieldCount, reinterpret_cast<LPARAM>(edges));
     return true;
 }
@@ -102,7 +102,8 @@ void UpdateStatusBar() {
 std::u16string ReadPathBox(int side) {
     HWND box = App().window.pathBox[side];
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
     return ko::ToU16(text);
 }
 

@@ -7,7 +7,9 @@ namespace osprey::app {
 
 namespace {
 
-bool HoldsBlank(std::u16string_view text) { return text.find(u' ') != std::u16string_view::npos; }
+bool HoldsBlank(std::u16string_view text) {
+    return text.find(u' ') != std::u16string_view::npos;
+}
 
 }  // namespace
 

@@ -25,7 +25,7 @@ std::u16string PathToHandOver(const std::u16string& path) {
 }
 
 class CreateProcessStarter final : public ProcessStarter {
-public:
+  public:
     bool Start(const LaunchCommand& command) override {
         const std::wstring application = ko::ToWide(command.applicationName);
         // CreateProcessW may write into its command line, so it gets a copy of its own.
@@ -54,12 +54,13 @@ void LaunchFileComparer(HWND window) {
         reporter.Show(window, *failed, kSelectionCaption, ko::box::kIconWarning);
         return;
     }
-    const std::u16string pathA =
-        PathToHandOver(FilePathOf(app.comparison, kSideA, static_cast<std::size_t>(selection.selectedA)));
-    const std::u16string pathB =
-        PathToHandOver(FilePathOf(app.comparison, kSideB, static_cast<std::size_t>(selection.selectedB)));
-    const std::u16string subAppName = ko::CutText(
-        {app.settings.subAppName, std::size(app.settings.subAppName)}, std::size(app.settings.subAppName));
+    const std::u16string pathA = PathToHandOver(
+        FilePathOf(app.comparison, kSideA, static_cast<std::size_t>(selection.selectedA)));
+    const std::u16string pathB = PathToHandOver(
+        FilePathOf(app.comparison, kSideB, static_cast<std::size_t>(selection.selectedB)));
+    const std::u16string subAppName =
+        ko::CutText({app.settings.subAppName, std::size(app.settings.subAppName)},
+                    std::size(app.settings.subAppName));
     const std::optional<LaunchCommand> command =
         BuildLaunchCommand(app.startupDirectory, subAppName, pathA, pathB);
     if (!command || !app.services.processStarter->Start(*command))

@@ -18,15 +18,15 @@ constexpr int kRoomBelowLists = 50;  // the folder rows above and the status bar
 constexpr UINT kMarkStates = LVIS_FOCUSED | LVIS_SELECTED | LVIS_DROPHILITED;
 
 HWND CreateListView(HWND window, int id, int x, int width, int height) {
-    HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                                WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHAREIMAGELISTS, x,
-                                kListTop, width, height, window,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), App().instance,
-                                nullptr);
+    HWND list = CreateWindowExW(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+        WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHAREIMAGELISTS, x, kListTop, width, height,
+        window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), App().instance, nullptr);
     if (!list) return nullptr;
     const LPARAM extended = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
-    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(App().window.images));
+    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL,
+                 reinterpret_cast<LPARAM>(App().window.images));
     for (int column = 0; column < kListColumnCount; ++column) {
         std::wstring title = ko::ToWide(kListColumns[column].title);
         LVCOLUMNW format{};
@@ -62,8 +62,8 @@ void FillList(HWND list, const std::vector<FileEntry>& pairs) {
         item.pszText = name.data();
         item.iImage = StatusImage(half.status);
         item.lParam = static_cast<LPARAM>(i);
-        const int row = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0,
-                                                      reinterpret_cast<LPARAM>(&item)));
+        const int row = static_cast<int>(
+            SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
         for (int column = 1; column < kListColumnCount; ++column)
             SetCellText(list, row, column, texts[column]);
     }
@@ -113,8 +113,8 @@ int ListRowCount(int side) {
 
 int FirstSelectedRow(int side) {
     HWND list = App().window.listView[side];
-    const int row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                                  MAKELPARAM(LVNI_SELECTED, 0)));
+    const int row = static_cast<int>(
+        SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
     if (row < 0) return -1;
     LVITEMW item{};
     item.mask = LVIF_PARAM;

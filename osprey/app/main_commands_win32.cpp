@@ -18,7 +18,9 @@ namespace osprey::app {
 
 namespace {
 
-ko::Reporter& Reporter() { return *App().services.reporter; }
+ko::Reporter& Reporter() {
+    return *App().services.reporter;
+}
 
 // Commands 202/3003 and 201/3004. A cancelled browser leaves everything as it was; a chosen
 // folder is listed, both sides paired afresh (every comparison result is dropped, the compare
@@ -26,8 +28,8 @@ ko::Reporter& Reporter() { return *App().services.reporter; }
 void ChooseAndScanFolder(HWND window, int side) {
     if (!ChooseFolder(side)) return;
     OspreyApp& app = App();
-    ScanFolder(app.comparison, side, ReadPathBox(kSideA), ReadPathBox(kSideB),
-               app.settings.groups, app.settings.failExt_no);
+    ScanFolder(app.comparison, side, ReadPathBox(kSideA), ReadPathBox(kSideB), app.settings.groups,
+               app.settings.failExt_no);
     PairFiles(app.comparison);
     RefillListViews();
     UpdateStatusBar();

@@ -47,7 +47,8 @@ void RememberFolders() {
     OspreyApp& app = App();
     char16_t* fields[2] = {app.settings.fileA_folder_select, app.settings.fileB_folder_select};
     for (int side = 0; side < 2; ++side) {
-        const std::u16string path = ko::CutText(app.comparison.folderPath[side], ko::kPathUnits - 1);
+        const std::u16string path =
+            ko::CutText(app.comparison.folderPath[side], ko::kPathUnits - 1);
         std::fill_n(fields[side], ko::kPathUnits, u'\0');
         path.copy(fields[side], path.size());
     }
@@ -99,9 +100,9 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
     window_class.hInstance = instance;
     window_class.hIcon = static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(IDI_OSPREY), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-    window_class.hIconSm = static_cast<HICON>(LoadImageW(
-        instance, MAKEINTRESOURCEW(IDI_OSPREY), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-        GetSystemMetrics(SM_CYSMICON), 0));
+    window_class.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_OSPREY),
+                                                         IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                         GetSystemMetrics(SM_CYSMICON), 0));
     window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     window_class.lpszMenuName = MAKEINTRESOURCEW(IDR_MAIN_MENU);

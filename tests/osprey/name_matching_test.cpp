@@ -97,6 +97,12 @@ TEST(SearchPattern, AgreesWithTheLiteralRulesOnManySmallPatterns) {
     }
 }
 
+std::string ListingKey(std::u16string_view name) {
+    std::string key;
+    AppendListingKey(name, key);
+    return key;
+}
+
 TEST(ListingKey, DotEntriesComeFirstThenNamesByTheirUpcasedUnits) {
     std::vector<std::u16string> names = {u"_x", u"b", u"..", u"a", u"A", u".", u"B2", u"!"};
     std::sort(names.begin(), names.end(), [](const auto& left, const auto& right) {
