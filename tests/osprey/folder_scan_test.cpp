@@ -19,15 +19,6 @@ using testing::NamesOf;
 using testing::TwoFolders;
 using ::testing::UnorderedElementsAre;
 
-TEST(SearchPatternsOfGroup, TakesEveryRowOfTheGroupInRowOrder) {
-    ko::ExtensionGroupTable groups = ko::DefaultExtensionGroups();
-    groups[9].groupNo = 0;
-    groups[5].groupNo = 0;
-    EXPECT_EQ(SearchPatternsOfGroup(groups, 0),
-              (std::vector<std::u16string>{u"*.cpp", u"*.h", u"*.rc", u"*.*", u"*.*"}));
-    EXPECT_TRUE(SearchPatternsOfGroup(groups, 77).empty());
-}
-
 TEST(ScanFolder, ListsPatternAfterPatternInRowOrderAndTakesBothPathBoxes) {
     TwoFolders folders;
     folders.Write(kSideA, "b.rc", "r");
@@ -69,21 +60,18 @@ TEST(ScanFolder, AllPatternListsDotEntriesSubfoldersAndFilesFoundEarlierAgain) {
     }
 }
 
-TEST(ScanFolder, GroupWithoutRowsEmptiesTheListButStillTakesThePathBoxes) {
+TEST(ScanFolder, GroupWithoutRowsOrMissingFolderListsNothingButPathBoxesAreTakenCut) {
     TwoFolders folders;
     folders.Write(kSideA, "a.cpp", "c");
     folders.Scan(kSideA, testing::kSourceGroup);
     ScanFolder(folders.comparison, kSideA, folders.PathOf(kSideA), u"typed", folders.groups, 77);
     EXPECT_TRUE(folders.comparison.files[kSideA].empty());
     EXPECT_EQ(folders.comparison.folderPath[kSideB], u"typed");
-}
 
-TEST(ScanFolder, MissingFolderListsNothingAndLongPathBoxTextIsCut) {
-    TwoFolders folders;
     const std::u16string longText(300, u'x');
-    ScanFolder(folders.comparison, kSideA, longText, folders.PathOf(kSideB), folders.groups, 104);
-    EXPECT_TRUE(folders.comparison.files[kSideA].empty());
-    EXPECT_EQ(folders.comparison.folderPath[kSideA], longText.substr(0, kFolderPathMax));
+    ScanFolder(folders.comparison, kSideB, u"", longText, folders.groups, 104);
+    EXPECT_TRUE(folders.comparison.files[kSideB].empty());
+    EXPECT_EQ(folders.comparison.folderPath[kSideB], longText.substr(0, kFolderPathMax));
 }
 
 TEST(ScanFolder, ListsEveryOneOfManyMatchingFiles) {

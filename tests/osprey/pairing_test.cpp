@@ -110,13 +110,5 @@ TEST(StatusBarTexts, FolderAWithThreeFilesAndAnEmptyFolderBTargetsNothing) {
                             u"ファイル一致数=1", u"ファイル不一致数=1"));
 }
 
-TEST(StatusText, NamesEveryStatusAndCallsAnyOtherAnError) {
-    EXPECT_EQ(StatusText(1), u"比較前");
-    EXPECT_EQ(StatusText(2), u"一致");
-    EXPECT_EQ(StatusText(3), u"不一致");
-    EXPECT_EQ(StatusText(13), u"非対称");
-    EXPECT_EQ(StatusText(4), u"エラー");
-}
-
 }  // namespace
 }  // namespace osprey
