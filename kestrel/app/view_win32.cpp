@@ -34,19 +34,14 @@ void DrawNumberCell(HDC dc, const PixelRect& cell, int x, int row, bool numbered
                 static_cast<UINT>(text.size()), nullptr);
 }
 
-// The rules of both halves and the numbers of the N rows at the current pitch; rows at or
-// beyond the grid's end get no number.
+// The numbers of the N rows at the current pitch; rows at or beyond the grid's end get no
+// number.
 void DrawNumberColumns(HDC dc, const KestrelApp& app, int pitch) {
     const ViewGeometry& g = app.view.geometry;
     const int rows = app.engine.grids.rows();
     const int numbered = NumberedRows(g.height, pitch);
     for (const PixelRect& area : UncoveredAreas(g, numbered, pitch))
         FillWhite(dc, area);
-    HGDIOBJ previous_pen = SelectObject(dc, GetStockObject(BLACK_PEN));
-    DrawRule(dc, kNumberRule, kViewTop, g.height);
-    DrawRule(dc, g.half, kViewTop, g.height);
-    DrawRule(dc, g.half + kNumberRule, kViewTop, g.height);
-    SelectObject(dc, previous_pen);
     for (int side = 0; side < 2; ++side) {
         for (int i = 0; i < numbered; ++i) {
             const int row = app.view.topRow + i;
@@ -54,6 +49,16 @@ void DrawNumberColumns(HDC dc, const KestrelApp& app, int pitch) {
                            row < rows);
         }
     }
+}
+
+// The three rules, drawn last: a face whose digits are wider than the column's 40 pixels would
+// otherwise cover them with the numbers' background.
+void DrawRules(HDC dc, const ViewGeometry& g) {
+    HGDIOBJ previous_pen = SelectObject(dc, GetStockObject(BLACK_PEN));
+    DrawRule(dc, kNumberRule, kViewTop, g.height);
+    DrawRule(dc, g.half, kViewTop, g.height);
+    DrawRule(dc, g.half + kNumberRule, kViewTop, g.height);
+    SelectObject(dc, previous_pen);
 }
 
 // Before a comparison: each loaded row in black on white, one call per row. Rows from the
@@ -182,6 +187,7 @@ void PaintView(HDC dc) {
     }
     for (int side = 0; side < 2; ++side)
         CopyPane(dc, app, side);
+    DrawRules(dc, view.geometry);
 
     SelectObject(dc, previous_font);
 }

@@ -5,31 +5,13 @@
 #include <algorithm>
 #include <string>
 
+#include "tests/kestrel_app/scripted_file_dialog.h"
 #include "tests/support/recording_reporter.h"
 
 namespace kestrel::app {
 namespace {
 
-// Stands in for the open-file dialog: remembers what it was asked and answers with a prepared
-// text (the units after the first 0 included) and file-name offset, or cancels.
-class ScriptedDialog final : public OpenFileDialog {
-  public:
-    bool Show(OpenFileRequest& request) override {
-        ++shown;
-        asked = request;
-        if (!confirm) return false;
-        std::fill(std::begin(request.file), std::end(request.file), u'\0');
-        std::copy(answer.begin(), answer.end(), request.file);
-        request.fileOffset = offset;
-        return true;
-    }
-
-    int shown = 0;
-    OpenFileRequest asked;
-    bool confirm = true;
-    std::u16string answer;
-    int offset = 0;
-};
+using ScriptedDialog = testing::ScriptedFileDialog;
 
 void SetText(char16_t* field, std::size_t units, std::u16string_view text) {
     std::fill_n(field, units, u'\0');
