@@ -112,6 +112,25 @@ TEST_F(MainWindow, IsCreatedWithItsClassTitleMenuAndControlsAcrossTheScreen) {
     EXPECT_TRUE(reporter_.shown.empty());
 }
 
+TEST(KestrelResources, TheIconHas16And48PixelImagesOf16Colours) {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(IDI_KESTREL), RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr);
+    // The group's directory: reserved, type, count, then 14-byte entries of width, height,
+    // colour count, ...
+    const auto* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+    ASSERT_EQ(directory[4], 2);
+    std::vector<int> sizes;
+    for (int i = 0; i < 2; ++i) {
+        const BYTE* entry = directory + 6 + 14 * i;
+        EXPECT_EQ(entry[0], entry[1]);
+        EXPECT_EQ(entry[2], 16);
+        sizes.push_back(entry[0]);
+    }
+    std::sort(sizes.begin(), sizes.end());
+    EXPECT_THAT(sizes, ElementsAre(16, 48));
+}
+
 TEST_F(MainWindow, StatusBarStartsWithTheDefaultsOnWhite) {
     ASSERT_NE(Create(), nullptr);
     const int step = App().view.geometry.scrollStep;
