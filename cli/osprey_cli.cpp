@@ -20,7 +20,12 @@ const char kOspreyCliUsage[] =
     "Compares two folders as Osprey does: lists the files of DIR_A and DIR_B that match the\n"
     "patterns of the selected extension group, pairs them by name and compares every pair byte\n"
     "for byte. Settings come from Osprey.ini in the current directory; --group selects the\n"
-    "group instead of failExt_no. --json prints a JSON object, --quiet nothing.\n"
+    "group instead of failExt_no.\n"
+    "Output: the rows as Osprey's two lists show them (comparison, then name, pattern, size and\n"
+    "date of side A and of side B) and the counters of its status bar. --json prints instead\n"
+    "{\"countA\", \"countB\", \"target\", \"equal\", \"differ\", \"rows\": [{\"status\": "
+    "1|2|3|13,\n"
+    "\"a\": {\"name\", \"pattern\", \"size\", \"date\"}, \"b\": {...}}]}; --quiet prints nothing.\n"
     "Exit status: 0 every row is a pair with equal contents, 1 otherwise, 2 trouble (bad\n"
     "arguments, an empty group, a folder that cannot be read, a file that cannot be opened).\n";
 
