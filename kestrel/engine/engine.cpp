@@ -21,7 +21,6 @@ bool Engine::Allocate(long long columns, long long rows, ko::Reporter& reporter,
         scratch.source[side].assign(r, 0);
     }
     scratch.rowKind.assign(r, 0);
-    scratch.rowCodes.assign(grids.columns(), 0);
     return true;
 }
 

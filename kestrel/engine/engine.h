@@ -36,7 +36,6 @@ struct ComparisonScratch {
     std::vector<std::int32_t> rowsOf[2];     // loaded rows grouped by class, ascending
     std::vector<std::int32_t> source[2];     // per working row: loaded row, or -1 for filler
     std::vector<std::uint8_t> rowKind;       // per working row: how it was aligned
-    std::vector<char16_t> rowCodes;          // the colour codes of one row being marked
 };
 
 struct Engine {

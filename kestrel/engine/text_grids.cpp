@@ -73,6 +73,14 @@ int TextGrids::StoreRow(int grid, int row, const char16_t* text, int count) {
     return count;
 }
 
+void TextGrids::CopyRows(int to_grid, int to_row, int from_grid, int from_row, int count) {
+    if (count <= 0) return;
+    std::memcpy(Row(to_grid, to_row), Row(from_grid, from_row),
+                sizeof(char16_t) * static_cast<std::size_t>(count) * shape_.columns);
+    std::copy_n(extent_[from_grid].begin() + from_row, count, extent_[to_grid].begin() + to_row);
+    dirty_rows_[to_grid] = std::max(dirty_rows_[to_grid], to_row + count);
+}
+
 void TextGrids::StoreFilledRow(int grid, int row, char16_t unit, int count) {
     count = std::clamp(count, 0, shape_.columns);
     std::fill_n(Row(grid, row), count, unit);
