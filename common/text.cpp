@@ -147,29 +147,32 @@ std::u16string Format(std::u16string_view pattern, std::initializer_list<FormatA
         const char16_t conversion = pattern[i];
         if (next == args.end()) continue;
         const FormatArg& arg = *next++;
-        std::u16string piece;
         if (conversion == u's') {
-            piece = std::u16string(arg.text_);
-        } else {
-            const bool negative = arg.kind_ == FormatArg::kSigned && arg.signed_ < 0;
-            unsigned long long magnitude =
-                arg.kind_ == FormatArg::kUnsigned ? arg.unsigned_
-                : negative ? 0ULL - static_cast<unsigned long long>(arg.signed_)
-                           : static_cast<unsigned long long>(arg.signed_);
-            if (conversion == u'u' && arg.kind_ == FormatArg::kSigned) {
-                magnitude = static_cast<unsigned int>(arg.signed_);
-            }
-            do {
-                piece.insert(piece.begin(), static_cast<char16_t>(u'0' + magnitude % 10));
-                magnitude /= 10;
-            } while (magnitude != 0);
-            const bool show_minus = negative && conversion == u'd';
-            const std::size_t used = piece.size() + (show_minus ? 1 : 0);
-            if (used < width) piece.insert(0, width - used, zero_pad ? u'0' : u' ');
-            if (show_minus) piece.insert(zero_pad ? 0 : piece.find_first_not_of(u' '), 1, u'-');
+            if (width > arg.text_.size()) out.append(width - arg.text_.size(), u' ');
+            out += arg.text_;
+            continue;
         }
-        if (conversion == u's' && width > piece.size()) piece.insert(0, width - piece.size(), u' ');
-        out += piece;
+        const bool negative = arg.kind_ == FormatArg::kSigned && arg.signed_ < 0;
+        unsigned long long magnitude = arg.kind_ == FormatArg::kUnsigned ? arg.unsigned_
+                                       : negative ? 0ULL - static_cast<unsigned long long>(arg.signed_)
+                                                  : static_cast<unsigned long long>(arg.signed_);
+        if (conversion == u'u' && arg.kind_ == FormatArg::kSigned)
+            magnitude = static_cast<unsigned int>(arg.signed_);
+        // Digits are produced from the last one backwards into a small buffer: status texts,
+        // sizes and dates of thousands of listed files go through here.
+        char16_t digits[24];
+        std::size_t count = 0;
+        do {
+            digits[count++] = static_cast<char16_t>(u'0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0);
+        const bool show_minus = negative && conversion == u'd';
+        const std::size_t used = count + (show_minus ? 1 : 0);
+        const std::size_t padding = used < width ? width - used : 0;
+        if (!zero_pad) out.append(padding, u' ');
+        if (show_minus) out += u'-';
+        if (zero_pad) out.append(padding, u'0');
+        while (count > 0) out += digits[--count];
     }
     return out;
 }
