@@ -158,23 +158,29 @@ std::u16string Format(std::u16string_view pattern, std::initializer_list<FormatA
                                                   : static_cast<unsigned long long>(arg.signed_);
         if (conversion == u'u' && arg.kind_ == FormatArg::kSigned)
             magnitude = static_cast<unsigned int>(arg.signed_);
-        // Digits are produced from the last one backwards into a small buffer: status texts,
-        // sizes and dates of thousands of listed files go through here.
-        char16_t digits[24];
-        std::size_t count = 0;
-        do {
-            digits[count++] = static_cast<char16_t>(u'0' + magnitude % 10);
-            magnitude /= 10;
-        } while (magnitude != 0);
+        std::size_t digits = 1;
+        for (unsigned long long rest = magnitude / 10; rest != 0; rest /= 10) ++digits;
         const bool show_minus = negative && conversion == u'd';
-        const std::size_t used = count + (show_minus ? 1 : 0);
+        const std::size_t used = digits + (show_minus ? 1 : 0);
         const std::size_t padding = used < width ? width - used : 0;
         if (!zero_pad) out.append(padding, u' ');
         if (show_minus) out += u'-';
-        if (zero_pad) out.append(padding, u'0');
-        while (count > 0) out += digits[--count];
+        AppendDecimal(out, magnitude, digits + (zero_pad ? padding : 0));
     }
     return out;
+}
+
+void AppendDecimal(std::u16string& out, unsigned long long value, std::size_t min_digits) {
+    // Digits come out last first into a small buffer: status texts, sizes and dates of
+    // thousands of listed files go through here.
+    char16_t digits[20];
+    std::size_t count = 0;
+    do {
+        digits[count++] = static_cast<char16_t>(u'0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    if (min_digits > count) out.append(min_digits - count, u'0');
+    while (count > 0) out += digits[--count];
 }
 
 std::u16string CutText(std::u16string_view text, std::size_t limit) {

@@ -45,6 +45,9 @@ private:
 // width ("%06d", "%02d"), %I64u, %s and %%. A conversion without an argument prints nothing.
 std::u16string Format(std::u16string_view pattern, std::initializer_list<FormatArg> args);
 
+// Appends `value` in decimal, zero-filled to at least `min_digits` digits.
+void AppendDecimal(std::u16string& out, unsigned long long value, std::size_t min_digits = 1);
+
 // Copies at most `limit` units of `text`, stopping at its first 0 unit.
 std::u16string CutText(std::u16string_view text, std::size_t limit);
 

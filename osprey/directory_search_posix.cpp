@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
-#include <numeric>
+#include <string_view>
+#include <utility>
 
 #include "common/paths.h"
 #include "common/text.h"
@@ -75,14 +76,18 @@ std::vector<std::vector<FoundEntry>> SearchDirectory(std::u16string_view folder,
     ::closedir(directory);
 
     // readdir delivers in whatever order the file system keeps; list as an NTFS folder does.
-    std::vector<std::size_t> order(listed.size());
-    std::iota(order.begin(), order.end(), 0);
-    auto keyOf = [&](std::size_t i) {
-        return std::string_view(keys).substr(listed[i].keyStart,
-                                             listed[i].keyEnd - listed[i].keyStart);
-    };
-    std::sort(order.begin(), order.end(),
-              [&](std::size_t left, std::size_t right) { return keyOf(left) < keyOf(right); });
+    // The keys are sorted as views beside their entry's index, so a comparison touches only
+    // the two keys (the entries themselves stay where they are).
+    std::vector<std::pair<std::string_view, std::size_t>> sorted;
+    sorted.reserve(listed.size());
+    for (std::size_t i = 0; i < listed.size(); ++i)
+        sorted.emplace_back(std::string_view(keys).substr(listed[i].keyStart,
+                                                          listed[i].keyEnd - listed[i].keyStart), i);
+    std::sort(sorted.begin(), sorted.end(),
+              [](const auto& left, const auto& right) { return left.first < right.first; });
+    std::vector<std::size_t> order;
+    order.reserve(sorted.size());
+    for (const auto& entry : sorted) order.push_back(entry.second);
     for (std::size_t p = 0; p < patterns.size(); ++p) {
         for (const std::size_t i : order) {
             if (!matchedBy[i * patterns.size() + p]) continue;

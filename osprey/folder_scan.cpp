@@ -16,13 +16,30 @@ std::vector<std::u16string> SearchPatternsOfGroup(const ko::ExtensionGroupTable&
     return patterns;
 }
 
+// Both texts are written without the general formatter: a scan of two folders of 10,000
+// files makes 40,000 of them, which otherwise took a third of its own work.
 std::u16string SizeText(std::uint64_t bytes) {
-    return ko::Format(u"%I64u", {static_cast<unsigned long long>(bytes)});
+    std::u16string text;
+    ko::AppendDecimal(text, bytes);
+    return text;
 }
 
 std::u16string DateText(const LocalTime& time) {
-    return ko::Format(u"%02d/%02d/%02d %02d:%02d",
-                      {time.year, time.month, time.day, time.hour, time.minute});
+    // "%02d/%02d/%02d %02d:%02d": at least two digits each, so a year keeps all of its own.
+    std::u16string text;
+    text.reserve(16);
+    const int parts[] = {time.year, time.month, time.day, time.hour, time.minute};
+    const char16_t separators[] = u"// :";
+    for (int i = 0; i < 5; ++i) {
+        if (i > 0) text += separators[i - 1];
+        long long value = parts[i];
+        if (value < 0) {
+            text += u'-';
+            value = -value;
+        }
+        ko::AppendDecimal(text, static_cast<unsigned long long>(value), 2);
+    }
+    return text;
 }
 
 void ScanFolder(FolderComparison& comparison, int side, std::u16string_view pathBoxA,

@@ -113,11 +113,14 @@ bool SearchPattern::Matches(std::u16string_view name) {
 }
 
 void AppendListingKey(std::u16string_view name, std::string& key) {
-    // Units as big-endian byte pairs keep their order under a byte-wise comparison.
-    key += name == u"." ? '\0' : name == u".." ? '\1' : '\2';
-    auto append = [&key](char16_t unit) {
-        key += static_cast<char>(unit >> 8);
-        key += static_cast<char>(unit & 0xFF);
+    // Units as big-endian byte pairs keep their order under a byte-wise comparison. Written in
+    // place: this runs for every listed entry of a folder of thousands.
+    std::size_t at = key.size();
+    key.resize(at + 1 + 4 * name.size() + 2);
+    key[at++] = name == u"." ? '\0' : name == u".." ? '\1' : '\2';
+    auto append = [&key, &at](char16_t unit) {
+        key[at++] = static_cast<char>(unit >> 8);
+        key[at++] = static_cast<char>(unit & 0xFF);
     };
     for (const char16_t unit : name)
         append(UpcaseUnit(unit));
