@@ -2,8 +2,9 @@
 // created. Everything the window procedure and its handlers share lives here.
 #pragma once
 
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <optional>
 #include <string>

@@ -1,8 +1,9 @@
 // Osprey.exe: compares the files of two folders and hands a pair to the file comparer. Takes
 // nothing from its command line; its settings file and the file comparer are looked for in the
 // directory it was started in.
-#include <objbase.h>
 #include <windows.h>
+
+#include <objbase.h>
 
 #include "common/message_box_reporter_win32.h"
 #include "osprey/app/app_state_win32.h"

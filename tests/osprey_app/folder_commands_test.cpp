@@ -1,6 +1,7 @@
 // Choosing folders, comparing and restoring, as the list views and the status bar show them.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <regex>
 

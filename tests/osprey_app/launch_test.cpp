@@ -1,7 +1,8 @@
 // "個別比較": the checks of both selections, the command that starts the file comparer and what
 // happens when it cannot be started.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <gmock/gmock.h>
 

@@ -1,7 +1,8 @@
 // The main window as it comes up: its frame, menu, folder rows, list views, pictures and
 // status bar.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <map>
 

@@ -1,6 +1,7 @@
 // The highlight of the row chosen in each list, which follows clicks only.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include "tests/osprey_app/osprey_window_fixture.h"
 
