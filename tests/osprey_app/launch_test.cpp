@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 #include <gmock/gmock.h>
 
 #include "common/current_directory.h"
@@ -165,6 +167,50 @@ TEST_F(LaunchTest, ProgramThatCannotBeStartedShowsThatItCouldNotRun) {
     // The name read from the file stays in it; Osprey never writes the key itself.
     CloseWindow();
     EXPECT_TRUE(SettingsFileHas(u"subAppName=Other.exe"));
+}
+
+// The handles this process holds, as the system lists them; -1 when it cannot tell.
+long OwnHandleCount() {
+    using QuerySystemInformation = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<QuerySystemInformation>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query) return -1;
+    struct HandleEntry {  // SYSTEM_HANDLE_TABLE_ENTRY_INFO
+        USHORT process;
+        USHORT creator_back_trace;
+        UCHAR object_type;
+        UCHAR attributes;
+        USHORT handle;
+        void* object;
+        ULONG access;
+    };
+    constexpr ULONG kSystemHandleInformation = 16;
+    std::vector<unsigned char> buffer(1 << 20);
+    ULONG needed = 0;
+    while (query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
+                 &needed) != 0) {
+        if (buffer.size() >= (64u << 20)) return -1;
+        buffer.resize(buffer.size() * 2);
+    }
+    const ULONG count = *reinterpret_cast<const ULONG*>(buffer.data());
+    const auto* entries = reinterpret_cast<const HandleEntry*>(buffer.data() + sizeof(void*));
+    long own = 0;
+    for (ULONG i = 0; i < count; ++i)
+        if (entries[i].process == static_cast<USHORT>(GetCurrentProcessId())) ++own;
+    return own;
+}
+
+TEST(SystemProcessStarter, StartsTheProgramAndKeepsNoHandleOfIt) {
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::u16string program = ko::ToU16(system) + u"\\hostname.exe";
+    const long before = OwnHandleCount();
+    if (before < 0) GTEST_SKIP() << "the system does not list handles";
+    EXPECT_TRUE(SystemProcessStarter().Start({program, program + u" /A:x /B:y"}));
+    // A launch used to keep two: the process's and its thread's.
+    EXPECT_EQ(OwnHandleCount(), before);
+
+    EXPECT_FALSE(SystemProcessStarter().Start({program + u".missing", u"x /A:x /B:y"}));
 }
 
 }  // namespace
