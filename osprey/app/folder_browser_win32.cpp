@@ -9,9 +9,13 @@ namespace osprey::app {
 
 namespace {
 
-// Opens the browser on the folder handed over in `data` once it is up.
+// Opens the browser on the folder handed over in `data` once it is up. The folder is asked for
+// twice: Wine's browser, the first time it walks its tree to a folder in a process, often stops
+// short of it and the second walk finds it; on Windows the second request changes nothing.
 int CALLBACK PreselectFolder(HWND browser, UINT message, LPARAM, LPARAM data) {
-    if (message == BFFM_INITIALIZED) SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, data);
+    if (message != BFFM_INITIALIZED) return 0;
+    SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, data);
+    SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, data);
     return 0;
 }
 

@@ -1,13 +1,12 @@
 #include "osprey/app/main_commands_win32.h"
 
-#include <shellapi.h>
-
-#include "osprey/app/about_dialog_win32.h"
+#include "common/program_shell_win32.h"
 #include "osprey/app/app_state_win32.h"
 #include "osprey/app/folder_browser_win32.h"
 #include "osprey/app/furniture_win32.h"
 #include "osprey/app/launch_win32.h"
 #include "osprey/app/list_views_win32.h"
+#include "osprey/app/main_window_win32.h"
 #include "osprey/app/settings_dialog_win32.h"
 #include "osprey/folder_scan.h"
 #include "osprey/pair_comparison.h"
@@ -54,13 +53,6 @@ void Restore() {
     UpdateStatusBar();
 }
 
-void OpenManual(HWND window) {
-    const HINSTANCE result =
-        ShellExecuteW(window, L"open", L"Osprey_manual.pdf", nullptr, nullptr, SW_SHOWNORMAL);
-    if (reinterpret_cast<INT_PTR>(result) < 32)
-        Reporter().Show(window, u"Osprey_manual.pdfが見つかりません。", u"残念！", ko::box::kOk);
-}
-
 }  // namespace
 
 LRESULT OnCommand(HWND window, WPARAM wparam, LPARAM lparam) {
@@ -86,10 +78,10 @@ LRESULT OnCommand(HWND window, WPARAM wparam, LPARAM lparam) {
             RunSettingsDialog(window, App().settings, Reporter());
             return 0;
         case IDM_MANUAL:
-            OpenManual(window);
+            ko::OpenManual(window, u"Osprey_manual.pdf", Reporter());
             return 0;
         case IDM_ABOUT:
-            RunAboutDialog(window);
+            ko::RunAboutBox(App().instance, window, kAboutBoxIds, kMainWindowTitle);
             return 0;
         case IDM_EXIT:
             DestroyWindow(window);

@@ -6,6 +6,7 @@
 #include <objbase.h>
 
 #include "common/message_box_reporter_win32.h"
+#include "common/program_shell_win32.h"
 #include "osprey/app/app_state_win32.h"
 #include "osprey/app/folder_browser_win32.h"
 #include "osprey/app/launch_win32.h"
@@ -27,7 +28,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
         if (window != nullptr) {
             ShowWindow(window, show_command);
             UpdateWindow(window);
-            exit_code = RunMessageLoop();
+            exit_code = ko::RunMessageLoop();
         }
     }
     if (SUCCEEDED(com)) CoUninitialize();

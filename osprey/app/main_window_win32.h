@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include "common/program_shell_win32.h"
+#include "resources/osprey_resource.h"
+
 namespace osprey::app {
 
 inline constexpr char16_t kMainWindowClass[] = u"Main Window";
@@ -20,7 +23,7 @@ HWND CreateMainWindow(HINSTANCE instance);
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
-// Waits for, translates and dispatches messages until the quit message; returns its code.
-int RunMessageLoop();
+// The about box "このソフトについて" (template 2).
+inline constexpr ko::AboutBoxIds kAboutBoxIds{IDD_ABOUT, IDC_ABOUT_FILE_NAME, IDC_ABOUT_CLOSE};
 
 }  // namespace osprey::app

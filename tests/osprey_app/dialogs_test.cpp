@@ -2,8 +2,9 @@
 // settings file the window leaves behind.
 #include <gmock/gmock.h>
 
+#include "common/program_shell_win32.h"
 #include "common/text.h"
-#include "osprey/app/about_dialog_win32.h"
+#include "osprey/app/main_window_win32.h"
 #include "osprey/app/settings_dialog_win32.h"
 #include "resources/osprey_resource.h"
 #include "tests/dialogs/dialog_driver.h"
@@ -50,13 +51,17 @@ TEST_F(OspreyWindowTest, AboutBoxShowsWhatTheProgramIsAndEndsOnlyByItsButtonOrCl
                     u"詳細に比較するなら個別比較で文字単位で比較", u"2023-May～2023-Novenber"));
     EXPECT_TRUE(IsWindowEnabled(window));
 
-    EXPECT_EQ(WhenDialogShows(
-                  window, [&] { return RunAboutDialog(window); },
-                  [](HWND dialog) { Press(dialog, IDC_ABOUT_CLOSE); }),
-              1);
     EXPECT_EQ(
         WhenDialogShows(
-            window, [&] { return RunAboutDialog(window); }, [](HWND dialog) { CloseBox(dialog); }),
+            window,
+            [&] { return ko::RunAboutBox(App().instance, window, kAboutBoxIds, kMainWindowTitle); },
+            [](HWND dialog) { Press(dialog, IDC_ABOUT_CLOSE); }),
+        1);
+    EXPECT_EQ(
+        WhenDialogShows(
+            window,
+            [&] { return ko::RunAboutBox(App().instance, window, kAboutBoxIds, kMainWindowTitle); },
+            [](HWND dialog) { CloseBox(dialog); }),
         0);
 }
 

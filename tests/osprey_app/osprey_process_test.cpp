@@ -211,14 +211,14 @@ class OspreyProcessTest : public ::testing::Test {
 
 TEST_F(OspreyProcessTest, StartsKestrelForTheSelectedPairWhichShowsBothPathsAndItsOutcome) {
     StartOsprey();
-    // A cancelled browser changes nothing. (Under Wine the cancel also spends the browser's
-    // first opening in a process, which does not yet go to the folder it is given.)
-    AnswerFolderBrowser(IDC_SELECT_A, IDCANCEL);
-    EXPECT_EQ(TextOf(GetDlgItem(window, IDC_PATH_A)), old_folder.u16string() + u"\\");
-    EXPECT_EQ(Ask(GetDlgItem(window, IDC_LIST_A), LVM_GETITEMCOUNT), 0);
-    AnswerFolderBrowser(IDC_SELECT_A, IDOK);
-    AnswerFolderBrowser(IDM_FOLDER_B, IDOK);
     const HWND list_a = GetDlgItem(window, IDC_LIST_A);
+    AnswerFolderBrowser(IDC_SELECT_A, IDOK);
+    EXPECT_EQ(Ask(list_a, LVM_GETITEMCOUNT), 3);  // side A's files alone
+    // A cancelled browser changes nothing.
+    AnswerFolderBrowser(IDC_SELECT_B, IDCANCEL);
+    EXPECT_EQ(TextOf(GetDlgItem(window, IDC_PATH_B)), new_folder.u16string() + u"\\");
+    EXPECT_EQ(Ask(list_a, LVM_GETITEMCOUNT), 3);
+    AnswerFolderBrowser(IDM_FOLDER_B, IDOK);
     EXPECT_EQ(Ask(list_a, LVM_GETITEMCOUNT), 4);
     EXPECT_EQ(TextOf(GetDlgItem(window, IDC_PATH_A)), old_folder.u16string());
     EXPECT_EQ(TextOf(GetDlgItem(window, IDC_PATH_B)), new_folder.u16string());

@@ -1,0 +1,89 @@
+#include "common/program_shell_win32.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "common/text.h"
+#include "common/win32_text.h"
+
+namespace ko {
+
+namespace {
+
+struct AboutBox {
+    const AboutBoxIds* ids;
+    std::u16string file_name;
+};
+
+INT_PTR OnAboutInit(HWND dialog, const AboutBox* box) {
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(box));
+    SetDlgItemTextW(dialog, box->ids->file_name, AsWide(box->file_name.c_str()));
+    return TRUE;  // the platform sets the focus
+}
+
+// Only the close button ends the box by command; Enter and Esc arrive as IDOK and IDCANCEL
+// and are left alone.
+INT_PTR OnAboutCommand(HWND dialog, WPARAM wparam) {
+    const auto* box = reinterpret_cast<const AboutBox*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (!box || LOWORD(wparam) != box->ids->close) return FALSE;
+    EndDialog(dialog, 1);
+    return TRUE;
+}
+
+INT_PTR OnAboutPaint(HWND dialog) {
+    PAINTSTRUCT paint;
+    BeginPaint(dialog, &paint);
+    EndPaint(dialog, &paint);
+    return TRUE;
+}
+
+INT_PTR CALLBACK AboutBoxProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            return OnAboutInit(dialog, reinterpret_cast<const AboutBox*>(lparam));
+        case WM_COMMAND:
+            return OnAboutCommand(dialog, wparam);
+        case WM_CLOSE:  // the close box and the system menu's Close
+            EndDialog(dialog, 0);
+            return TRUE;
+        case WM_PAINT:
+            return OnAboutPaint(dialog);
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+int RunMessageLoop() {
+    MSG message;
+    for (;;) {
+        if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+            WaitMessage();
+            continue;
+        }
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) return static_cast<int>(message.wParam);
+        if (got == -1) return 0;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void OpenManual(HWND window, std::u16string_view manual, Reporter& reporter) {
+    const std::wstring name = ToWide(manual);
+    const HINSTANCE result =
+        ShellExecuteW(window, L"open", name.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(result) < 32)
+        reporter.Show(window, Format(u"%sが見つかりません。", {manual}), u"残念！", box::kOk);
+}
+
+INT_PTR RunAboutBox(HINSTANCE instance, HWND owner, const AboutBoxIds& ids,
+                    std::u16string_view program_title) {
+    const AboutBox box{&ids, Format(u"ファイル名：%s", {program_title})};
+    return DialogBoxParamW(instance, MAKEINTRESOURCEW(ids.template_id), owner, AboutBoxProc,
+                           reinterpret_cast<LPARAM>(&box));
+}
+
+}  // namespace ko

@@ -1,0 +1,33 @@
+// What the main windows of both programs do alike: the message loop, opening the manual and the
+// about box.
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "common/report.h"
+
+namespace ko {
+
+// Looks for a waiting message without removing it, then gets, translates and dispatches it;
+// waits when none is there. Returns the exit code the quit message carries.
+int RunMessageLoop();
+
+// Asks the shell to "open" `manual`, a name relative to the current directory (the start-up
+// directory). When the shell cannot, shows "<manual>が見つかりません。" under "残念！" with
+// only an OK button, owned by `window`.
+void OpenManual(HWND window, std::u16string_view manual, Reporter& reporter);
+
+struct AboutBoxIds {
+    int template_id;
+    int file_name;  // static text that reads "ファイル名：" and the program's title
+    int close;      // "閉じる"
+};
+
+// Runs the about box modally over `owner`. Returns 1 when closed by its button, 0 when closed
+// by the close box or the system menu; Enter and Esc leave it open.
+INT_PTR RunAboutBox(HINSTANCE instance, HWND owner, const AboutBoxIds& ids,
+                    std::u16string_view program_title);
+
+}  // namespace ko
