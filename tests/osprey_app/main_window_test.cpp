@@ -101,13 +101,6 @@ TEST_F(OspreyWindowTest, StartsWithTheSettingsFoldersEmptyListsAndZeroCounters) 
     EXPECT_TRUE(reporter.shown.empty());
 }
 
-TEST_F(OspreyWindowTest, WithoutSettingsFileBothFoldersAreTheStartupDirectory) {
-    OpenWindow();
-    const std::u16string expected = startupDirectory.u16string() + u"\\";
-    EXPECT_EQ(PathBoxText(kSideA), expected);
-    EXPECT_EQ(PathBoxText(kSideB), expected);
-}
-
 TEST_F(OspreyWindowTest, IsAFixedWindowAcrossTheScreenWithItsFolderRowsListsAndStatusBar) {
     OpenWindow();
     wchar_t class_name[64] = {};
