@@ -3,10 +3,12 @@
 #pragma once
 
 #include <deque>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "common/report.h"
+#include "common/text.h"
 
 namespace ko::testing {
 
@@ -15,10 +17,17 @@ struct ShownMessage {
     std::u16string text;
     std::u16string caption;
     unsigned style;
+
+    // Lets a test compare whole messages, or lists of them, in one assertion.
+    bool operator==(const ShownMessage&) const = default;
+    friend void PrintTo(const ShownMessage& m, std::ostream* out) {
+        *out << "{\"" << Utf16ToUtf8(m.text) << "\", \"" << Utf16ToUtf8(m.caption) << "\", style "
+             << m.style << ", owner " << m.owner << "}";
+    }
 };
 
 class RecordingReporter final : public Reporter {
-public:
+  public:
     int Show(OwnerWindow owner, std::u16string_view text, std::u16string_view caption,
              unsigned style) override {
         shown.push_back({owner, std::u16string(text), std::u16string(caption), style});
@@ -26,6 +35,13 @@ public:
         const int answer = answers.front();
         answers.pop_front();
         return answer;
+    }
+
+    std::vector<std::u16string> Texts() const {
+        std::vector<std::u16string> texts;
+        for (const ShownMessage& message : shown)
+            texts.push_back(message.text);
+        return texts;
     }
 
     std::vector<ShownMessage> shown;
