@@ -38,7 +38,7 @@ TEST(GroupRowEditingTest, StoringRefusesNumbersAbove9998AsUnsignedAndStoresTheTe
     };
     const Case cases[] = {{u"9998", 9998, true},  {u"0", 0, true},       {u" 250", 250, true},
                           {u"12345", 1234, true}, {u"9999", 104, false}, {u"-1", 104, false},
-                          {u"-12", 104, false}};
+                          {u"-12", 104, false},   {u"abc", 0, true}};
     for (const Case& c : cases) {
         testing::RecordingReporter reporter;
         ExtensionGroup row = DefaultExtensionGroups()[4];
@@ -79,13 +79,9 @@ TEST(RangeCheckTest, ANumberOutsideItsLimitsIsReportedOnceAndReplacedByTheNeares
         testing::RecordingReporter reporter;
         int owner = 0;
         EXPECT_EQ(ReadNumberWithin(c.typed, 4, {64, 1024}, reporter, &owner), c.read);
-        ASSERT_EQ(reporter.shown.size(), c.messages);
-        if (c.messages) {
-            EXPECT_EQ(reporter.shown[0].text, u"Input value out of specified range");
-            EXPECT_EQ(reporter.shown[0].caption, u"Setting error");
-            EXPECT_EQ(reporter.shown[0].style, box::kOk | box::kIconError);
-            EXPECT_EQ(reporter.shown[0].owner, &owner);
-        }
+        const testing::ShownMessage range{&owner, u"Input value out of specified range",
+                                          u"Setting error", box::kOk | box::kIconError};
+        EXPECT_EQ(reporter.shown, std::vector(c.messages, range));
     }
 }
 

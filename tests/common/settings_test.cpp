@@ -116,23 +116,16 @@ class SettingsFileTest : public ::testing::Test {
 };
 
 TEST_F(SettingsFileTest, WithoutAFileKestrelGetsEveryDefaultAndNoFileAppears) {
+    Settings defaults;
+    defaults.groups = DefaultExtensionGroups();
+    Put(defaults.fileA_folder_select, DefaultFolder());
+    Put(defaults.fileB_folder_select, DefaultFolder());
     const Settings settings = Load(Program::kKestrel);
-    EXPECT_EQ(Text(settings.fileA_folder_select), DefaultFolder());
-    EXPECT_EQ(Text(settings.fileB_folder_select), DefaultFolder());
+    ExpectSameSettings(settings, defaults);
     EXPECT_EQ(settings.dtxlength_max, 512);
     EXPECT_EQ(settings.dtylength_max, 8192);
     EXPECT_EQ(settings.draw_font_height, 12);
     EXPECT_EQ(settings.rowPitch, 14);
-    EXPECT_EQ(settings.kaimode, 0);
-    EXPECT_EQ(settings.failExt_no, 0);
-    Settings defaults;
-    defaults.groups = DefaultExtensionGroups();
-    for (int row = 0; row < kExtensionGroupRows; ++row) {
-        EXPECT_EQ(settings.groups[row].groupNo, defaults.groups[row].groupNo);
-        EXPECT_EQ(Text(settings.groups[row].itemName), Text(defaults.groups[row].itemName));
-        EXPECT_EQ(Text(settings.groups[row].searchPattern),
-                  Text(defaults.groups[row].searchPattern));
-    }
     EXPECT_FALSE(fs::exists(FilePath(Program::kKestrel)));
 }
 
@@ -300,14 +293,32 @@ TEST_F(SettingsFileTest, EveryChangedValueSurvivesASaveAndALoad) {
     ExpectSameSettings(loaded, settings);
 }
 
-TEST_F(SettingsFileTest, CharactersOutsideCodePage932SurviveInANewFile) {
-    Settings settings = Load(Program::kOsprey);
-    Put(settings.fileA_folder_select, u"C:\\Ω€😀\\");
-    Put(settings.fileB_folder_select, u"C:\\한국어\\폴더\\");
-    Put(settings.groups[3].itemName, u"설정 Ω€😀");
-    Save(Program::kOsprey, settings);
-    EXPECT_EQ(FileBytes(Program::kOsprey).substr(0, 2), "\xFF\xFE");
-    ExpectSameSettings(Load(Program::kOsprey), settings);
+// A new or empty file becomes UTF-16 and keeps every character; an existing ASCII file keeps
+// its encoding (code page 932 through the profile functions) and with it Japanese values.
+TEST_F(SettingsFileTest, JapaneseAndOtherScriptsSurviveInNewEmptyAndAsciiFiles) {
+    const struct {
+        const char* name;
+        std::optional<std::string> existing;
+        bool utf16;
+        const char16_t* folder;
+        const char16_t* item;
+    } cases[] = {
+        {"no file", std::nullopt, true, u"C:\\Ω€😀\\한국어\\", u"설정 Ω€😀"},
+        {"empty file", "", true, u"C:\\Ω€😀\\", u"한국어"},
+        {"ASCII file", "[Setting]\r\nfailExt_no=1\r\n", false, u"D:\\作業\\", u"設定ファイル"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(FilePath(Program::kOsprey));
+        if (c.existing) WriteFile(Program::kOsprey, *c.existing);
+        Settings settings = Load(Program::kOsprey);
+        EXPECT_EQ(settings.failExt_no, c.existing && !c.existing->empty() ? 1 : 0);
+        Put(settings.fileA_folder_select, c.folder);
+        Put(settings.groups[3].itemName, c.item);
+        Save(Program::kOsprey, settings);
+        EXPECT_EQ(FileBytes(Program::kOsprey).substr(0, 2) == "\xFF\xFE", c.utf16);
+        ExpectSameSettings(Load(Program::kOsprey), settings);
+    }
 }
 
 TEST_F(SettingsFileTest, ACodePage932FileKeepsItsEncodingAndItsOtherLines) {
@@ -326,16 +337,6 @@ TEST_F(SettingsFileTest, ACodePage932FileKeepsItsEncodingAndItsOtherLines) {
     EXPECT_NE(bytes.find("[Other]\r\nkeep=this\r\n"), std::string::npos);
     EXPECT_EQ(IniFile::Parse(bytes).Value(u"Setting", u"unknown"), u"stays");
     EXPECT_EQ(Text(Load(Program::kKestrel).groups[1].itemName), u"設定");
-}
-
-TEST_F(SettingsFileTest, AnAsciiFileKeepsJapaneseValuesItIsGiven) {
-    WriteFile(Program::kOsprey, "[Setting]\r\nfailExt_no=1\r\n");
-    Settings settings = Load(Program::kOsprey);
-    EXPECT_EQ(settings.failExt_no, 1);
-    Put(settings.fileA_folder_select, u"D:\\作業\\");
-    Put(settings.groups[0].itemName, u"設定ファイル");
-    Save(Program::kOsprey, settings);
-    ExpectSameSettings(Load(Program::kOsprey), settings);
 }
 
 TEST_F(SettingsFileTest, AFileWithoutTheSectionGetsItAndKeepsTheRest) {
@@ -406,15 +407,6 @@ TEST_F(SettingsFileTest, ABinaryFileInTheSettingsFilesPlaceNeitherCrashesNorSpre
     // The native store keeps lines it does not understand byte for byte.
     EXPECT_EQ(FileBytes(Program::kKestrel).substr(0, garbage.size()), garbage);
 #endif
-}
-
-TEST_F(SettingsFileTest, AnEmptyFileBecomesAUtf16File) {
-    WriteFile(Program::kKestrel, "");
-    Settings settings = Load(Program::kKestrel);
-    Put(settings.groups[0].itemName, u"한국어");
-    Save(Program::kKestrel, settings);
-    EXPECT_EQ(FileBytes(Program::kKestrel).substr(0, 2), "\xFF\xFE");
-    EXPECT_EQ(Text(Load(Program::kKestrel).groups[0].itemName), u"한국어");
 }
 
 TEST(SettingsFilePath, JoinsTheStartupDirectoryAndTheProgramsName) {
