@@ -125,11 +125,9 @@ TEST(FileLoader, MissingFilesAreReportedAndChangeNothing) {
     const std::u16string missing = ko::testing::PathText(f.dir.path() / "missing.txt");
     EXPECT_EQ(LoadSide(f.engine, 0, missing, 0, f.reporter, reinterpret_cast<void*>(7)),
               LoadOutcome::kOpenFailed);
-    ASSERT_EQ(f.reporter.shown.size(), 1u);
-    EXPECT_EQ(f.reporter.shown[0].caption, u"FileOpenError");
-    EXPECT_EQ(f.reporter.shown[0].text, u"Can't open " + missing + u" file\r\nErrCode=2");
-    EXPECT_EQ(f.reporter.shown[0].style, ko::box::kIconWarning);
-    EXPECT_EQ(f.reporter.shown[0].owner, reinterpret_cast<void*>(7));
+    EXPECT_EQ(f.reporter.shown, (std::vector<ko::testing::ShownMessage>{
+                                    {reinterpret_cast<void*>(7), u"Can't open " + missing + u" file\r\nErrCode=2",
+                                     u"FileOpenError", ko::box::kIconWarning}}));
     EXPECT_EQ(Lines(f), (Rows{u"keep"}));
     EXPECT_EQ(f.engine.compareState, kDiffered);
 }
@@ -137,8 +135,7 @@ TEST(FileLoader, MissingFilesAreReportedAndChangeNothing) {
 TEST(FileLoader, AnEmptyPathAsksForAFileName) {
     EngineFixture f;
     EXPECT_EQ(LoadSide(f.engine, 1, u"", 0, f.reporter, nullptr), LoadOutcome::kNoPath);
-    ASSERT_EQ(f.reporter.shown.size(), 1u);
-    EXPECT_EQ(f.reporter.shown[0].text, u"Please set the file name");
+    EXPECT_EQ(f.reporter.Texts(), (std::vector<std::u16string>{u"Please set the file name"}));
     EXPECT_EQ(f.reporter.shown[0].caption, u"Failure");
 }
 

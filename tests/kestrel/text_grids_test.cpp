@@ -45,16 +45,13 @@ TEST_F(TextGridsTest, RowReadsOutsideTheGridAreReportedAndYieldZero) {
     EXPECT_EQ(grids.memcolorlen(0, 6, 0, &code), 0);
     EXPECT_EQ(grids.memcolorlen(0, -1, 0, &code), 0);
     EXPECT_EQ(grids.memcolorlen(0, kColourB, 8192, &code), 0);
-    ASSERT_EQ(reporter.shown.size(), 6u);
-    EXPECT_EQ(reporter.shown[0].text, u"iy value is over iy=8192:8192");
+    EXPECT_EQ(reporter.Texts(), (std::vector<std::u16string>{
+                                    u"iy value is over iy=8192:8192", u"iy value is over iy=-1:8192",
+                                    u"ix value is over ix=512:512", u"mode value is over mode=6:0-5",
+                                    u"mode value is over mode=-1:0-5", u"iy value is over iy=8192:8192"}));
     EXPECT_EQ(reporter.shown[0].caption, u"memwcslen error");
     EXPECT_EQ(reporter.shown[0].owner, nullptr);
-    EXPECT_EQ(reporter.shown[1].text, u"iy value is over iy=-1:8192");
-    EXPECT_EQ(reporter.shown[2].text, u"ix value is over ix=512:512");
     EXPECT_EQ(reporter.shown[2].caption, u"memcolorlen error");
-    EXPECT_EQ(reporter.shown[3].text, u"mode value is over mode=6:0-5");
-    EXPECT_EQ(reporter.shown[4].text, u"mode value is over mode=-1:0-5");
-    EXPECT_EQ(reporter.shown[5].text, u"iy value is over iy=8192:8192");
     EXPECT_EQ(code, -5);
 }
 
@@ -100,10 +97,10 @@ TEST(GridShape, AbsurdDimensionsAreRaisedOrRefused) {
     ko::testing::RecordingReporter reporter;
     TextGrids grids;
     EXPECT_FALSE(grids.Allocate(70000, 70000, reporter, reinterpret_cast<void*>(9)));
-    ASSERT_EQ(reporter.shown.size(), 1u);
-    EXPECT_EQ(reporter.shown[0].text, u"Failed to allocate the specified number of bytes from the heap.");
-    EXPECT_EQ(reporter.shown[0].caption, u"Failure");
-    EXPECT_EQ(reporter.shown[0].style, ko::box::kIconError);
+    EXPECT_EQ(reporter.shown, (std::vector<ko::testing::ShownMessage>{
+                                  {reinterpret_cast<void*>(9),
+                                   u"Failed to allocate the specified number of bytes from the heap.", u"Failure",
+                                   ko::box::kIconError}}));
     EXPECT_FALSE(grids.allocated());
 }
 
