@@ -168,11 +168,9 @@ TEST_F(FileSelection, AFilterListThatFillsExactly260UnitsIsKeptWhole) {
 TEST_F(FileSelection, AnInvalidSideIsReportedWithoutADialog) {
     EXPECT_EQ(Select(2), std::nullopt);
     EXPECT_EQ(dialog.shown, 0);
-    ASSERT_EQ(reporter.shown.size(), 1u);
-    EXPECT_EQ(reporter.shown[0].text, u"Wrong mode selection");
-    EXPECT_EQ(reporter.shown[0].caption, u"Failure");
-    EXPECT_EQ(reporter.shown[0].style, ko::box::kIconError);
-    EXPECT_EQ(reporter.shown[0].owner, owner);
+    EXPECT_EQ(reporter.shown,
+              (std::vector<ko::testing::ShownMessage>{
+                  {owner, u"Wrong mode selection", u"Failure", ko::box::kIconError}}));
 }
 
 }  // namespace

@@ -106,9 +106,14 @@ class ColourRuns : public ::testing::Test {
         grids.StoreRow(WorkingGrid(side), row, text.data(), static_cast<int>(text.size()));
         grids.StoreRow(ColourGrid(side), row, codes.data(), static_cast<int>(codes.size()));
     }
-    std::vector<ColourRun> Runs(int side, int row) {
-        std::vector<ColourRun> runs;
-        ForEachColourRun(grids, side, row, [&](const ColourRun& run) { runs.push_back(run); });
+    // "column:length:code" of each run of a row, blank-separated.
+    std::string Runs(int side, int row) {
+        std::string runs;
+        ForEachColourRun(grids, side, row, [&](const ColourRun& run) {
+            if (!runs.empty()) runs += ' ';
+            runs += std::to_string(run.column) + ':' + std::to_string(run.length) + ':' +
+                    static_cast<char>(run.code);
+        });
         return runs;
     }
 
@@ -118,23 +123,14 @@ class ColourRuns : public ::testing::Test {
 
 TEST_F(ColourRuns, ARowSplitsWhereItsCodeChanges) {
     Row(0, 1, u"abcdef", u"001112");
-    const std::vector<ColourRun> runs = Runs(0, 1);
-    ASSERT_EQ(runs.size(), 3u);
-    EXPECT_EQ(runs[0].column, 0);
-    EXPECT_EQ(runs[0].length, 2);
-    EXPECT_EQ(runs[0].code, u'0');
-    EXPECT_EQ(runs[1].column, 2);
-    EXPECT_EQ(runs[1].length, 3);
-    EXPECT_EQ(runs[2].code, u'2');
+    EXPECT_EQ(Runs(0, 1), "0:2:0 2:3:1 5:1:2");
     EXPECT_TRUE(Runs(0, 0).empty());
     EXPECT_TRUE(reporter.shown.empty());
 }
 
 TEST_F(ColourRuns, AFullRowEndsAtTheGridsWidth) {
     Row(1, 3, u"abcdefgh", u"11111111");
-    const std::vector<ColourRun> runs = Runs(1, 3);
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(runs[0].length, 8);
+    EXPECT_EQ(Runs(1, 3), "0:8:1");
 }
 
 TEST_F(ColourRuns, NumbersTakeTheColourOfTheLastRunThatIsNotEqual) {
