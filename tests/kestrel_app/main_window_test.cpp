@@ -134,8 +134,10 @@ TEST_F(MainWindow, StatusBarStartsWithTheDefaultsOnWhite) {
     ASSERT_NE(Create(), nullptr);
     const int step = App().view.geometry.scrollStep;
     EXPECT_GT(step, 0);
-    // The texts themselves are StatusFieldText's; here they must reach the bar.
     EXPECT_EQ(StatusText(0), u"照合前");
+    EXPECT_EQ(StatusText(1), u"MemorySize_W=512");
+    EXPECT_EQ(StatusText(2), u"MemorySize_H=8192");
+    EXPECT_EQ(StatusText(3), u"表示フォントの高さ=12");
     EXPECT_EQ(StatusText(4), u"行数=0/8192");
     EXPECT_EQ(StatusText(5), u"スクロール数=" + ko::AsciiToUtf16(std::to_string(step)));
     EXPECT_EQ(StatusColour(), RGB(255, 255, 255));
