@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "common/program_shell_win32.h"
 #include "common/win32_text.h"
 #include "kestrel/app/about_dialog_win32.h"
 #include "kestrel/app/app_state_win32.h"
@@ -69,13 +70,6 @@ void EditSettings(HWND window) {
         DestroyWindow(window);
 }
 
-void OpenManual(HWND window) {
-    const HINSTANCE result =
-        ShellExecuteW(window, L"open", L"Kestrel_manual.pdf", nullptr, nullptr, SW_SHOWNORMAL);
-    if (reinterpret_cast<INT_PTR>(result) < 32)
-        Reporter().Show(window, u"Kestrel_manual.pdfが見つかりません。", u"残念！", ko::box::kOk);
-}
-
 }  // namespace
 
 LRESULT OnCommand(HWND window, WPARAM wparam, LPARAM lparam) {
@@ -98,7 +92,7 @@ LRESULT OnCommand(HWND window, WPARAM wparam, LPARAM lparam) {
             EditSettings(window);
             return 0;
         case IDM_MANUAL:
-            OpenManual(window);
+            ko::OpenManual(window, u"Kestrel_manual.pdf", Reporter());
             return 0;
         case IDM_ABOUT:
             RunAboutDialog(window);

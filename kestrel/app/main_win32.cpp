@@ -5,6 +5,7 @@
 
 #include "common/message_box_reporter_win32.h"
 #include "common/win32_text.h"
+#include "common/program_shell_win32.h"
 #include "kestrel/app/app_state_win32.h"
 #include "kestrel/app/main_window_win32.h"
 #include "kestrel/app/open_file_dialog_win32.h"
@@ -22,5 +23,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show_
     if (window == nullptr) return 0;
     ShowWindow(window, show_command);
     UpdateWindow(window);
-    return RunMessageLoop();
+    return ko::RunMessageLoop();
 }

@@ -178,19 +178,5 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     }
 }
 
-int RunMessageLoop() {
-    MSG message;
-    for (;;) {
-        if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
-            WaitMessage();
-            continue;
-        }
-        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got == 0) return static_cast<int>(message.wParam);
-        if (got == -1) return 0;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
 
 }  // namespace kestrel::app

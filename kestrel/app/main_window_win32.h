@@ -20,7 +20,4 @@ HWND CreateMainWindow(HINSTANCE instance);
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
-// Waits for, translates and dispatches messages until the quit message; returns its code.
-int RunMessageLoop();
-
 }  // namespace kestrel::app
