@@ -21,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class SilentReporter final : public ko::Reporter {
-public:
+  public:
     int Show(ko::OwnerWindow, std::u16string_view, std::u16string_view, unsigned) override {
         return ko::box::kAnswerOk;
     }
@@ -59,7 +59,8 @@ fs::path WriteBigFile(const std::string& name, std::size_t bytes) {
         line.resize(78, static_cast<char>('a' + i % 26));
         block += line + "\r\n";
     }
-    for (std::size_t written = 0; written < bytes; written += block.size()) out << block;
+    for (std::size_t written = 0; written < bytes; written += block.size())
+        out << block;
     return path;
 }
 
@@ -87,25 +88,38 @@ void CompareLoadedPair(benchmark::State& state, const fs::path& a, const fs::pat
 }
 
 void BM_CompareAllLinesDiffer(benchmark::State& state) {
-    CompareLoadedPair(state, WriteLines("differ-a.txt", 4096, 510, 1), WriteLines("differ-b.txt", 4096, 510, 2));
+    CompareLoadedPair(state, WriteLines("differ-a.txt", 4096, 510, 1),
+                      WriteLines("differ-b.txt", 4096, 510, 2));
 }
-BENCHMARK(BM_CompareAllLinesDiffer)->Unit(benchmark::kMillisecond)->ArgName("after_restore")->Arg(0)->Arg(1);
+BENCHMARK(BM_CompareAllLinesDiffer)
+    ->Unit(benchmark::kMillisecond)
+    ->ArgName("after_restore")
+    ->Arg(0)
+    ->Arg(1);
 
 void BM_CompareIdentical8191Lines(benchmark::State& state) {
-    const fs::path file = WriteLines("same.txt", 8190, 510, 3);  // 8,190 lines + the final empty one
+    const fs::path file =
+        WriteLines("same.txt", 8190, 510, 3);  // 8,190 lines + the final empty one
     CompareLoadedPair(state, file, file);
 }
-BENCHMARK(BM_CompareIdentical8191Lines)->Unit(benchmark::kMillisecond)->ArgName("after_restore")->Arg(0)->Arg(1);
+BENCHMARK(BM_CompareIdentical8191Lines)
+    ->Unit(benchmark::kMillisecond)
+    ->ArgName("after_restore")
+    ->Arg(0)
+    ->Arg(1);
 
 void LoadFile(benchmark::State& state, const fs::path& file) {
     SilentReporter reporter;
     kestrel::Engine engine;
     engine.Allocate(512, 8192, reporter, nullptr);
-    for (auto _ : state) kestrel::LoadSide(engine, 0, file.u16string(), 0, reporter, nullptr);
+    for (auto _ : state)
+        kestrel::LoadSide(engine, 0, file.u16string(), 0, reporter, nullptr);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * fs::file_size(file)));
 }
 
-void BM_LoadAsciiCrLf_8MB(benchmark::State& state) { LoadFile(state, WriteBigFile("load-8m.txt", 8 << 20)); }
+void BM_LoadAsciiCrLf_8MB(benchmark::State& state) {
+    LoadFile(state, WriteBigFile("load-8m.txt", 8 << 20));
+}
 BENCHMARK(BM_LoadAsciiCrLf_8MB)->Unit(benchmark::kMillisecond);
 
 void BM_LoadAsciiCrLf_1GiB_OverflowingRows(benchmark::State& state) {
@@ -127,13 +141,15 @@ std::string CliPath() {
 }
 
 void BM_Process_KestrelCliQuiet_AllLinesDiffer(benchmark::State& state) {
-    const fs::path a = WriteLines("differ-a.txt", 4096, 510, 1), b = WriteLines("differ-b.txt", 4096, 510, 2);
+    const fs::path a = WriteLines("differ-a.txt", 4096, 510, 1),
+                   b = WriteLines("differ-b.txt", 4096, 510, 2);
     RunCommand(state, CliPath() + " --quiet " + a.string() + " " + b.string() + " >/dev/null 2>&1");
 }
 BENCHMARK(BM_Process_KestrelCliQuiet_AllLinesDiffer)->Unit(benchmark::kMillisecond);
 
 void BM_Process_Diff_AllLinesDiffer(benchmark::State& state) {
-    const fs::path a = WriteLines("differ-a.txt", 4096, 510, 1), b = WriteLines("differ-b.txt", 4096, 510, 2);
+    const fs::path a = WriteLines("differ-a.txt", 4096, 510, 1),
+                   b = WriteLines("differ-b.txt", 4096, 510, 2);
     RunCommand(state, "diff " + a.string() + " " + b.string() + " >/dev/null 2>&1");
 }
 BENCHMARK(BM_Process_Diff_AllLinesDiffer)->Unit(benchmark::kMillisecond);

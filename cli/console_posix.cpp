@@ -9,16 +9,23 @@ namespace ko::cli {
 
 std::vector<std::u16string> ArgumentsFromUtf8(int argc, char** argv) {
     std::vector<std::u16string> arguments;
-    for (int i = 1; i < argc; ++i) arguments.push_back(Utf8ToUtf16(argv[i]));
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(Utf8ToUtf16(argv[i]));
     return arguments;
 }
 
-std::vector<std::u16string> ArgumentsFromWide(int, wchar_t**) { return {}; }
+std::vector<std::u16string> ArgumentsFromWide(int, wchar_t**) {
+    return {};
+}
 
 void PrepareConsole() {}
 
-bool StdoutIsTerminal() { return isatty(STDOUT_FILENO) == 1; }
+bool StdoutIsTerminal() {
+    return isatty(STDOUT_FILENO) == 1;
+}
 
-void WriteStdout(std::string_view utf8) { std::fwrite(utf8.data(), 1, utf8.size(), stdout); }
+void WriteStdout(std::string_view utf8) {
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+}
 
 }  // namespace ko::cli

@@ -9,11 +9,14 @@
 
 namespace ko::cli {
 
-std::vector<std::u16string> ArgumentsFromUtf8(int, char**) { return {}; }
+std::vector<std::u16string> ArgumentsFromUtf8(int, char**) {
+    return {};
+}
 
 std::vector<std::u16string> ArgumentsFromWide(int argc, wchar_t** argv) {
     std::vector<std::u16string> arguments;
-    for (int i = 1; i < argc; ++i) arguments.push_back(ToU16(argv[i]));
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(ToU16(argv[i]));
     return arguments;
 }
 
@@ -23,8 +26,12 @@ void PrepareConsole() {
     _setmode(_fileno(stderr), _O_BINARY);
 }
 
-bool StdoutIsTerminal() { return _isatty(_fileno(stdout)) != 0; }
+bool StdoutIsTerminal() {
+    return _isatty(_fileno(stdout)) != 0;
+}
 
-void WriteStdout(std::string_view utf8) { std::fwrite(utf8.data(), 1, utf8.size(), stdout); }
+void WriteStdout(std::string_view utf8) {
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+}
 
 }  // namespace ko::cli

@@ -9,7 +9,8 @@ namespace {
 void AppendUnitEscape(std::string& out, char16_t unit) {
     static const char kHex[] = "0123456789abcdef";
     out += "\\u";
-    for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(unit >> shift) & 0xF];
+    for (int shift = 12; shift >= 0; shift -= 4)
+        out += kHex[(unit >> shift) & 0xF];
 }
 
 }  // namespace

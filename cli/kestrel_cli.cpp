@@ -23,7 +23,7 @@ namespace {
 // The outcome box of a comparison is the result itself, printed on stdout by the view; every
 // other message goes on to `next`.
 class OutcomeFilter final : public Reporter {
-public:
+  public:
     explicit OutcomeFilter(Reporter& next) : next_(next) {}
     int Show(OwnerWindow owner, std::u16string_view text, std::u16string_view caption,
              unsigned style) override {
@@ -31,7 +31,7 @@ public:
         return next_.Show(owner, text, caption, style);
     }
 
-private:
+  private:
     Reporter& next_;
 };
 
@@ -40,11 +40,13 @@ private:
 bool ParseKestrelCliArguments(const std::vector<std::u16string>& arguments,
                               KestrelCliOptions& options, std::string& error) {
     std::vector<std::u16string> files;
-    if (!SplitArguments(arguments,
-                        {{u"--json", &options.json}, {u"--quiet", &options.quiet}, {u"--help", &options.help}},
-                        {{u"--newline", &options.newline}, {u"--columns", &options.columns},
-                         {u"--rows", &options.rows}},
-                        files, error))
+    if (!SplitArguments(
+            arguments,
+            {{u"--json", &options.json}, {u"--quiet", &options.quiet}, {u"--help", &options.help}},
+            {{u"--newline", &options.newline},
+             {u"--columns", &options.columns},
+             {u"--rows", &options.rows}},
+            files, error))
         return false;
     if (options.help) return true;
     if (options.json && options.quiet) {
@@ -65,7 +67,8 @@ int RunKestrelCli(const std::vector<std::u16string>& arguments, bool terminal, s
     KestrelCliOptions options;
     std::string error;
     if (!ParseKestrelCliArguments(arguments, options, error)) {
-        messages.Show(nullptr, AsciiToUtf16(error + "\n" + kKestrelCliUsage), u"kestrel-cli", box::kOk);
+        messages.Show(nullptr, AsciiToUtf16(error + "\n" + kKestrelCliUsage), u"kestrel-cli",
+                      box::kOk);
         return 2;
     }
     if (options.help) {

@@ -20,14 +20,20 @@ constexpr int kMaxColumnCells = 80;  // side A's column is cut here, as a pane c
 
 const char* BackgroundOf(char16_t code) {
     switch (code) {
-        case kestrel::kCodeEqual: return "";
-        case kestrel::kCodeDifferent: return kRedBackground;
-        case kestrel::kCodeFiller: return kGreenBackground;
-        default: return kGreyBackground;
+        case kestrel::kCodeEqual:
+            return "";
+        case kestrel::kCodeDifferent:
+            return kRedBackground;
+        case kestrel::kCodeFiller:
+            return kGreenBackground;
+        default:
+            return kGreyBackground;
     }
 }
 
-int CellsOf(char16_t unit) { return TerminalCells(std::u16string_view(&unit, 1)); }
+int CellsOf(char16_t unit) {
+    return TerminalCells(std::u16string_view(&unit, 1));
+}
 
 struct Row {
     const char16_t* text;
@@ -79,7 +85,9 @@ int AppendText(std::string& out, const Row& row, bool colour, int max_cells) {
     return cells;
 }
 
-int Cells(const Row& row) { return TerminalCells(std::u16string_view(row.text, row.length)); }
+int Cells(const Row& row) {
+    return TerminalCells(std::u16string_view(row.text, row.length));
+}
 
 }  // namespace
 
@@ -87,7 +95,8 @@ std::string SideBySideView(const ComparisonReport& report, bool colour) {
     const kestrel::Engine& engine = report.engine;
     const int shown = std::min(std::max(report.aligned.a, report.aligned.b), engine.grids.rows());
     int column = 1;
-    for (int r = 0; r < shown; ++r) column = std::max(column, Cells(RowOf(engine, 0, r)));
+    for (int r = 0; r < shown; ++r)
+        column = std::max(column, Cells(RowOf(engine, 0, r)));
     column = std::min(column, kMaxColumnCells);
     const bool highlight = colour && engine.compareState == kestrel::kDiffered;
 
@@ -119,9 +128,9 @@ std::string JsonReport(const ComparisonReport& report) {
                       ", \"columns\": " + std::to_string(engine.grids.columns()) +
                       ", \"rows\": " + std::to_string(engine.grids.rows()) +
                       ", \"newline\": " + std::to_string(report.newline) + ",\n \"a\": " + side(0) +
-                      ",\n \"b\": " + side(1) + ",\n \"aligned\": {\"a\": " +
-                      std::to_string(report.aligned.a) + ", \"b\": " + std::to_string(report.aligned.b) +
-                      "},\n \"grid\": [";
+                      ",\n \"b\": " + side(1) +
+                      ",\n \"aligned\": {\"a\": " + std::to_string(report.aligned.a) +
+                      ", \"b\": " + std::to_string(report.aligned.b) + "},\n \"grid\": [";
     const int shown = std::min(std::max(report.aligned.a, report.aligned.b), engine.grids.rows());
     for (int r = 0; r < shown; ++r) {
         out += r == 0 ? "\n  " : ",\n  ";

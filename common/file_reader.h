@@ -9,7 +9,7 @@
 namespace ko {
 
 class FileReader {
-public:
+  public:
     FileReader() = default;
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;
@@ -24,7 +24,7 @@ public:
     // Closes the file; returns 0 or the system's error code.
     int Close();
 
-private:
+  private:
     void* handle_ = nullptr;  // a HANDLE on Windows, the descriptor + 1 on POSIX
     bool open_ = false;
 };

@@ -6,14 +6,16 @@
 #include <cstdint>
 #include <string>
 
-#include "common/text.h"
 #include "common/file_reader.h"
+#include "common/text.h"
 
 namespace ko {
 
 namespace {
 
-int Descriptor(void* handle) { return static_cast<int>(reinterpret_cast<std::intptr_t>(handle)) - 1; }
+int Descriptor(void* handle) {
+    return static_cast<int>(reinterpret_cast<std::intptr_t>(handle)) - 1;
+}
 
 }  // namespace
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "common/win32_text.h"
 #include "common/file_reader.h"
+#include "common/win32_text.h"
 
 namespace ko {
 

@@ -6,7 +6,7 @@
 namespace ko {
 
 class MessageBoxReporter final : public Reporter {
-public:
+  public:
     int Show(OwnerWindow owner, std::u16string_view text, std::u16string_view caption,
              unsigned style) override;
 };

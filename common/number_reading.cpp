@@ -7,7 +7,9 @@ namespace ko {
 
 namespace {
 
-bool IsBlank(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
+bool IsBlank(char16_t c) {
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
 
 }  // namespace
 
@@ -17,7 +19,8 @@ int ReadLeadingNumber(std::u16string_view text, std::size_t characters) {
     if (const std::size_t nul = text.find(u'\0'); nul != std::u16string_view::npos)
         text = text.substr(0, nul);
     std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
     long long value = 0;

@@ -9,10 +9,14 @@ namespace ko {
 
 #ifdef _WIN32
 constexpr char16_t kPathSeparator = u'\\';
-inline bool IsPathSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
+inline bool IsPathSeparator(char16_t c) {
+    return c == u'\\' || c == u'/';
+}
 #else
 constexpr char16_t kPathSeparator = u'/';
-inline bool IsPathSeparator(char16_t c) { return c == u'/'; }
+inline bool IsPathSeparator(char16_t c) {
+    return c == u'/';
+}
 #endif
 
 inline bool EndsWithSeparator(std::u16string_view folder) {

@@ -21,7 +21,7 @@ constexpr int kAnswerNo = 7;
 using OwnerWindow = void*;
 
 class Reporter {
-public:
+  public:
     virtual ~Reporter() = default;
     // Shows `text` under `caption` and returns the answer (box::kAnswerOk, kAnswerYes, ...).
     virtual int Show(OwnerWindow owner, std::u16string_view text, std::u16string_view caption,
@@ -30,7 +30,7 @@ public:
 
 // Writes "caption: text" as UTF-8 lines to stderr and answers OK (No to a yes/no question).
 class StderrReporter final : public Reporter {
-public:
+  public:
     int Show(OwnerWindow owner, std::u16string_view text, std::u16string_view caption,
              unsigned style) override;
 };

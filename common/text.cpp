@@ -6,7 +6,9 @@ namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
-bool IsContinuation(std::uint8_t byte) { return (byte & 0xC0) == 0x80; }
+bool IsContinuation(std::uint8_t byte) {
+    return (byte & 0xC0) == 0x80;
+}
 
 }  // namespace
 
@@ -51,8 +53,7 @@ std::size_t DecodeUtf8(const std::uint8_t* bytes, std::size_t size, char16_t* ou
                 break;
             }
             const std::uint8_t byte = bytes[j];
-            const bool in_range =
-                n == 0 ? (byte >= low && byte <= high) : IsContinuation(byte);
+            const bool in_range = n == 0 ? (byte >= low && byte <= high) : IsContinuation(byte);
             if (!in_range) {
                 valid = false;
                 break;
@@ -154,12 +155,14 @@ std::u16string Format(std::u16string_view pattern, std::initializer_list<FormatA
         }
         const bool negative = arg.kind_ == FormatArg::kSigned && arg.signed_ < 0;
         unsigned long long magnitude = arg.kind_ == FormatArg::kUnsigned ? arg.unsigned_
-                                       : negative ? 0ULL - static_cast<unsigned long long>(arg.signed_)
-                                                  : static_cast<unsigned long long>(arg.signed_);
+                                       : negative
+                                           ? 0ULL - static_cast<unsigned long long>(arg.signed_)
+                                           : static_cast<unsigned long long>(arg.signed_);
         if (conversion == u'u' && arg.kind_ == FormatArg::kSigned)
             magnitude = static_cast<unsigned int>(arg.signed_);
         std::size_t digits = 1;
-        for (unsigned long long rest = magnitude / 10; rest != 0; rest /= 10) ++digits;
+        for (unsigned long long rest = magnitude / 10; rest != 0; rest /= 10)
+            ++digits;
         const bool show_minus = negative && conversion == u'd';
         const std::size_t used = digits + (show_minus ? 1 : 0);
         const std::size_t padding = used < width ? width - used : 0;
@@ -180,12 +183,14 @@ void AppendDecimal(std::u16string& out, unsigned long long value, std::size_t mi
         value /= 10;
     } while (value != 0);
     if (min_digits > count) out.append(min_digits - count, u'0');
-    while (count > 0) out += digits[--count];
+    while (count > 0)
+        out += digits[--count];
 }
 
 std::u16string CutText(std::u16string_view text, std::size_t limit) {
     std::size_t n = 0;
-    while (n < text.size() && n < limit && text[n] != 0) ++n;
+    while (n < text.size() && n < limit && text[n] != 0)
+        ++n;
     return std::u16string(text.substr(0, n));
 }
 

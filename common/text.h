@@ -25,7 +25,7 @@ std::string Utf16ToUtf8(std::u16string_view text);
 std::u16string AsciiToUtf16(std::string_view ascii);
 
 class FormatArg {
-public:
+  public:
     FormatArg(int value) : kind_(kSigned), signed_(value) {}
     FormatArg(long long value) : kind_(kSigned), signed_(value) {}
     FormatArg(unsigned long long value) : kind_(kUnsigned), unsigned_(value) {}
@@ -33,7 +33,7 @@ public:
     FormatArg(const char16_t* text) : kind_(kText), text_(text) {}
     FormatArg(const std::u16string& text) : kind_(kText), text_(text) {}
 
-private:
+  private:
     friend std::u16string Format(std::u16string_view, std::initializer_list<FormatArg>);
     enum Kind { kSigned, kUnsigned, kText } kind_;
     long long signed_ = 0;

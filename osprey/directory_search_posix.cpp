@@ -82,12 +82,14 @@ std::vector<std::vector<FoundEntry>> SearchDirectory(std::u16string_view folder,
     sorted.reserve(listed.size());
     for (std::size_t i = 0; i < listed.size(); ++i)
         sorted.emplace_back(std::string_view(keys).substr(listed[i].keyStart,
-                                                          listed[i].keyEnd - listed[i].keyStart), i);
+                                                          listed[i].keyEnd - listed[i].keyStart),
+                            i);
     std::sort(sorted.begin(), sorted.end(),
               [](const auto& left, const auto& right) { return left.first < right.first; });
     std::vector<std::size_t> order;
     order.reserve(sorted.size());
-    for (const auto& entry : sorted) order.push_back(entry.second);
+    for (const auto& entry : sorted)
+        order.push_back(entry.second);
     for (std::size_t p = 0; p < patterns.size(); ++p) {
         for (const std::size_t i : order) {
             if (!matchedBy[i * patterns.size() + p]) continue;

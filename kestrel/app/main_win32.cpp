@@ -4,8 +4,8 @@
 #include <windows.h>
 
 #include "common/message_box_reporter_win32.h"
-#include "common/win32_text.h"
 #include "common/program_shell_win32.h"
+#include "common/win32_text.h"
 #include "kestrel/app/app_state_win32.h"
 #include "kestrel/app/main_window_win32.h"
 #include "kestrel/app/open_file_dialog_win32.h"

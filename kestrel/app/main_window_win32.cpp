@@ -178,5 +178,4 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     }
 }
 
-
 }  // namespace kestrel::app

@@ -10,10 +10,10 @@ namespace {
 
 // How a working row came about.
 enum RowKind : std::uint8_t {
-    kSame,         // both lines equal where they stood, or equal after filler lines
-    kUnmatched,    // no partner found: every character "1" until the column marking
-    kFillerInA,    // side A holds a filler line opposite a line of side B's own
-    kFillerInB,    // the other way round
+    kSame,       // both lines equal where they stood, or equal after filler lines
+    kUnmatched,  // no partner found: every character "1" until the column marking
+    kFillerInA,  // side A holds a filler line opposite a line of side B's own
+    kFillerInB,  // the other way round
 };
 
 constexpr int kEmptyClass = 0;
@@ -52,8 +52,8 @@ int ClassifyLines(Engine& engine, bool confirm) {
                 const Grid other = slot.row >= 0 ? kLoadedA : kLoadedB;
                 const int otherRow = slot.row >= 0 ? slot.row : -slot.row - 1;
                 if (grids.RowExtent(other, otherRow) == length &&
-                    (!confirm ||
-                     std::memcmp(grids.Row(other, otherRow), text, sizeof(char16_t) * length) == 0)) {
+                    (!confirm || std::memcmp(grids.Row(other, otherRow), text,
+                                             sizeof(char16_t) * length) == 0)) {
                     classOf[row] = slot.lineClass;
                     break;
                 }
@@ -69,15 +69,18 @@ void IndexRowsByClass(ComparisonScratch& s, int classes, int rows) {
     for (int side = 0; side < 2; ++side) {
         std::vector<std::int32_t>& start = s.classStart[side];
         std::fill_n(start.begin(), classes + 1, 0);
-        for (int row = 0; row < rows; ++row) ++start[s.classOf[side][row] + 1];
-        for (int c = 0; c < classes; ++c) start[c + 1] += start[c];
+        for (int row = 0; row < rows; ++row)
+            ++start[s.classOf[side][row] + 1];
+        for (int c = 0; c < classes; ++c)
+            start[c + 1] += start[c];
         // Fill from the back of each class's range so rows end up ascending.
         for (int row = rows - 1; row >= 0; --row) {
             const int c = s.classOf[side][row];
             s.rowsOf[side][--start[c + 1]] = row;
         }
         // Each start[c + 1] has walked back to the first entry of class c: shift them down.
-        for (int c = 0; c < classes; ++c) start[c] = start[c + 1];
+        for (int c = 0; c < classes; ++c)
+            start[c] = start[c + 1];
         start[classes] = rows;
     }
 }
@@ -167,7 +170,8 @@ void WriteWorkingGrid(TextGrids& grids, const ComparisonScratch& s, int side) {
             continue;
         }
         int end = row + 1;
-        while (end < grids.rows() && source[end] == source[row] + (end - row)) ++end;
+        while (end < grids.rows() && source[end] == source[row] + (end - row))
+            ++end;
         grids.CopyRows(working, row, loaded, source[row], end - row);
         row = end;
     }
@@ -223,7 +227,8 @@ AlignedCounts CompareSides(Engine& engine, ko::Reporter& reporter) {
         a = Align(engine, s);
         if (confirmed || EqualRowsVerified(engine.grids, s)) break;
     }
-    for (int side = 0; side < 2; ++side) WriteWorkingGrid(engine.grids, s, side);
+    for (int side = 0; side < 2; ++side)
+        WriteWorkingGrid(engine.grids, s, side);
     WriteColourGrids(engine.grids, s, a);
     if (a.state == kNotCompared) {
         engine.compareState = kMatched;

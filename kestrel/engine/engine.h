@@ -30,12 +30,12 @@ struct ComparisonScratch {
         std::int32_t lineClass;  // -1: free
         std::int32_t row;        // a row of loaded grid A (>= 0) or B (encoded as -row - 1)
     };
-    std::vector<Slot> table;           // open addressing, a power of two >= 4 x rows
-    std::vector<std::int32_t> classOf[2];    // per loaded row: its line class
-    std::vector<std::int32_t> classStart[2]; // per class: first entry in `rowsOf`
-    std::vector<std::int32_t> rowsOf[2];     // loaded rows grouped by class, ascending
-    std::vector<std::int32_t> source[2];     // per working row: loaded row, or -1 for filler
-    std::vector<std::uint8_t> rowKind;       // per working row: how it was aligned
+    std::vector<Slot> table;                  // open addressing, a power of two >= 4 x rows
+    std::vector<std::int32_t> classOf[2];     // per loaded row: its line class
+    std::vector<std::int32_t> classStart[2];  // per class: first entry in `rowsOf`
+    std::vector<std::int32_t> rowsOf[2];      // loaded rows grouped by class, ascending
+    std::vector<std::int32_t> source[2];      // per working row: loaded row, or -1 for filler
+    std::vector<std::uint8_t> rowKind;        // per working row: how it was aligned
 };
 
 struct Engine {

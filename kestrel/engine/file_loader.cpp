@@ -23,8 +23,9 @@ constexpr std::size_t kSlackBytes = 2 * kPieceUnits * 2;
 // The file's bytes, read block by block, seen through a window that always holds the next
 // piece whole (at most 1024 bytes) unless the file ends first.
 class BlockInput {
-public:
-    BlockInput(ko::FileReader& file, std::vector<std::uint8_t>& buffer) : file_(file), buffer_(buffer) {
+  public:
+    BlockInput(ko::FileReader& file, std::vector<std::uint8_t>& buffer)
+        : file_(file), buffer_(buffer) {
         if (buffer_.size() < kBlockBytes + kSlackBytes) buffer_.resize(kBlockBytes + kSlackBytes);
     }
 
@@ -44,7 +45,7 @@ public:
     const std::uint8_t* data() const { return buffer_.data() + pos_; }
     void Consume(std::size_t bytes) { pos_ += bytes; }
 
-private:
+  private:
     ko::FileReader& file_;
     std::vector<std::uint8_t>& buffer_;
     std::size_t pos_ = 0, end_ = 0;
@@ -54,7 +55,7 @@ private:
 // Stores decoded lines into consecutive rows of one side's loaded grid. Once the last row is
 // reached every further line replaces it, so it ends with the file's final line.
 class LineStore {
-public:
+  public:
     LineStore(Engine& engine, int side)
         : grids_(engine.grids), side_(engine.sides[side]), grid_(LoadedGrid(side)) {}
 
@@ -68,7 +69,8 @@ public:
         }
         // Plain ASCII reads the same in every supported encoding: no converter call needed.
         if (seen >= 0x80)
-            count = utf8 ? DecodeUtf8Piece(bytes, count, units_) : DecodeAnsiPiece(bytes, count, units_);
+            count = utf8 ? DecodeUtf8Piece(bytes, count, units_)
+                         : DecodeAnsiPiece(bytes, count, units_);
         Store(static_cast<int>(count));
     }
 
@@ -90,7 +92,7 @@ public:
         side_.rowHash[row] = HashUnits(grids_.Row(grid_, row), grids_.RowExtent(grid_, row));
     }
 
-private:
+  private:
     void Store(int count) {
         const int row = side_.lineCount;
         const int stored = grids_.StoreRow(grid_, row, units_, count);
@@ -116,11 +118,15 @@ struct ByteUnits {
 };
 struct Utf16LeUnits {
     static constexpr std::size_t kBytes = 2;
-    static char16_t At(const std::uint8_t* p, std::size_t i) { return p[2 * i] | (p[2 * i + 1] << 8); }
+    static char16_t At(const std::uint8_t* p, std::size_t i) {
+        return p[2 * i] | (p[2 * i + 1] << 8);
+    }
 };
 struct Utf16BeUnits {
     static constexpr std::size_t kBytes = 2;
-    static char16_t At(const std::uint8_t* p, std::size_t i) { return (p[2 * i] << 8) | p[2 * i + 1]; }
+    static char16_t At(const std::uint8_t* p, std::size_t i) {
+        return (p[2 * i] << 8) | p[2 * i + 1];
+    }
 };
 
 // Position of the first unit at or after `from` equal to `wanted` within `count` units, or -1.
@@ -144,7 +150,8 @@ template <class Units>
 long FindLineEnd(const std::uint8_t* p, std::size_t count, int kaimode) {
     switch (kaimode) {
         case 0:
-            for (long lf = Find<Units>(p, 0, count, kLf); lf >= 0; lf = Find<Units>(p, lf + 1, count, kLf))
+            for (long lf = Find<Units>(p, 0, count, kLf); lf >= 0;
+                 lf = Find<Units>(p, lf + 1, count, kLf))
                 if (lf > 0 && Units::At(p, lf - 1) == kCr) return lf;
             return -1;
         case 1:

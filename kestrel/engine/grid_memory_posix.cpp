@@ -23,13 +23,15 @@ std::map<void*, std::size_t>& MappedBlocks() {
 // be backed by huge pages; null when the system refuses.
 void* MapAligned(std::size_t bytes) {
     const std::size_t length = (bytes + kHugePage - 1) & ~(kHugePage - 1);
-    void* raw = mmap(nullptr, length + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void* raw = mmap(nullptr, length + kHugePage, PROT_READ | PROT_WRITE,
+                     MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (raw == MAP_FAILED) return nullptr;
     const auto start = reinterpret_cast<std::uintptr_t>(raw);
     const std::uintptr_t aligned = (start + kHugePage - 1) & ~(kHugePage - 1);
     if (aligned > start) munmap(raw, aligned - start);
     const std::uintptr_t end = start + length + kHugePage;
-    if (end > aligned + length) munmap(reinterpret_cast<void*>(aligned + length), end - aligned - length);
+    if (end > aligned + length)
+        munmap(reinterpret_cast<void*>(aligned + length), end - aligned - length);
     void* block = reinterpret_cast<void*>(aligned);
 #ifdef MADV_HUGEPAGE
     madvise(block, length, MADV_HUGEPAGE);

@@ -4,7 +4,9 @@
 
 namespace kestrel {
 
-void* AllocateZeroedBlock(std::size_t bytes) { return GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, bytes); }
+void* AllocateZeroedBlock(std::size_t bytes) {
+    return GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, bytes);
+}
 void ReleaseBlock(void* block) {
     if (block != nullptr) GlobalFree(block);
 }

@@ -17,7 +17,8 @@ inline std::uint64_t HashUnits(const char16_t* units, int count) {
         hash ^= hash >> 29;
     }
     std::uint64_t tail = 0;
-    for (int shift = 0; i < count; ++i, shift += 16) tail |= static_cast<std::uint64_t>(units[i]) << shift;
+    for (int shift = 0; i < count; ++i, shift += 16)
+        tail |= static_cast<std::uint64_t>(units[i]) << shift;
     hash = (hash ^ tail) * 0xC4CEB9FE1A85EC53ULL;
     hash ^= hash >> 32;
     return hash;

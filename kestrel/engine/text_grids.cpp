@@ -50,7 +50,8 @@ void TextGrids::Release() {
         ReleaseBlock(block);
         block = nullptr;
     }
-    for (std::vector<int>& extent : extent_) extent = {};
+    for (std::vector<int>& extent : extent_)
+        extent = {};
     std::fill(std::begin(dirty_rows_), std::end(dirty_rows_), 0);
     shape_ = {};
     grid_bytes_ = 0;
@@ -105,7 +106,8 @@ int TextGrids::memwcslen(int grid, int row) const {
     }
     const char16_t* cells = Row(grid, row);
     int length = 0;
-    while (length < shape_.columns && cells[length] != 0) ++length;
+    while (length < shape_.columns && cells[length] != 0)
+        ++length;
     return length;
 }
 

@@ -26,9 +26,15 @@ constexpr char16_t kCodeEqual = u'0';
 constexpr char16_t kCodeDifferent = u'1';
 constexpr char16_t kCodeFiller = u'2';
 
-inline Grid LoadedGrid(int side) { return side == 0 ? kLoadedA : kLoadedB; }
-inline Grid WorkingGrid(int side) { return side == 0 ? kWorkingA : kWorkingB; }
-inline Grid ColourGrid(int side) { return side == 0 ? kColourA : kColourB; }
+inline Grid LoadedGrid(int side) {
+    return side == 0 ? kLoadedA : kLoadedB;
+}
+inline Grid WorkingGrid(int side) {
+    return side == 0 ? kWorkingA : kWorkingB;
+}
+inline Grid ColourGrid(int side) {
+    return side == 0 ? kColourA : kColourB;
+}
 
 struct GridShape {
     int rows = 0;
@@ -41,7 +47,7 @@ struct GridShape {
 bool GridShapeFor(long long columns, long long rows, GridShape& shape);
 
 class TextGrids {
-public:
+  public:
     TextGrids() = default;
     TextGrids(const TextGrids&) = delete;
     TextGrids& operator=(const TextGrids&) = delete;
@@ -99,7 +105,7 @@ public:
     // Where reports of the two row reads go (a box without owner in the program).
     void set_reporter(ko::Reporter* reporter) { reporter_ = reporter; }
 
-private:
+  private:
     // Zeroes what the row held beyond `count` units and records `count` as its extent.
     void EndRowAt(int grid, int row, int count);
     void Report(const std::u16string& text, const char16_t* caption) const;

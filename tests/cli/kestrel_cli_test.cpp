@@ -12,7 +12,7 @@ namespace {
 
 // Runs kestrel-cli in a temporary current directory, so a kestrel.ini there is the one read.
 class KestrelCliTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         previous_ = ReadCurrentDirectory();
         ASSERT_TRUE(ChangeCurrentDirectory(testing::PathText(dir_.path())));
@@ -23,7 +23,9 @@ protected:
         out_.clear();
         return RunKestrelCli(arguments, terminal, out_, messages_);
     }
-    std::u16string File(const char* name, const std::string& bytes) { return dir_.WriteU16(name, bytes); }
+    std::u16string File(const char* name, const std::string& bytes) {
+        return dir_.WriteU16(name, bytes);
+    }
 
     testing::TempDir dir_;
     testing::RecordingReporter messages_;
@@ -63,7 +65,10 @@ TEST_F(KestrelCliTest, FlagsOverrideTheSettingsFile) {
 
 TEST_F(KestrelCliTest, JsonCarriesEveryUnitAndItsCode) {
     // UTF-16LE with a tab, a quote, a backslash, a lone surrogate and a Japanese character.
-    const std::string a_bytes("\xFF\xFE" "a\0\t\0\"\0\\\0\x00\xD8\x42\x30", 14);
+    const std::string a_bytes(
+        "\xFF\xFE"
+        "a\0\t\0\"\0\\\0\x00\xD8\x42\x30",
+        14);
     const std::u16string a = File("a.txt", a_bytes), b = File("b.txt", "a\r\n");
     EXPECT_EQ(Run({u"--json", a, b}), 1);
     EXPECT_NE(out_.find("\"a\": {\"lines\": 1, \"encoding\": \"utf-16le\"}"), std::string::npos);

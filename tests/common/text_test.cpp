@@ -21,17 +21,24 @@ TEST(Format, WritesTheConversionsTheProgramsUse) {
         {u"%I64u", {18446744073709551615ULL}, u"18446744073709551615"},
         {u"%u", {-1}, u"4294967295"},
         {u"%02d/%02d/%02d %02d:%02d", {2023, 11, 7, 9, 5}, u"2023/11/07 09:05"},
-        {u"Can't open %s file\r\nErrCode=%d", {u"C:\\x.txt", 2}, u"Can't open C:\\x.txt file\r\nErrCode=2"},
+        {u"Can't open %s file\r\nErrCode=%d",
+         {u"C:\\x.txt", 2},
+         u"Can't open C:\\x.txt file\r\nErrCode=2"},
         {u"100%% %s", {u"done"}, u"100% done"},
         {u"%d and %d", {7}, u"7 and "},  // a conversion without an argument prints nothing
     };
-    for (const Case& c : cases) EXPECT_EQ(Format(c.pattern, c.args), c.expected) << Utf16ToUtf8(c.pattern);
+    for (const Case& c : cases)
+        EXPECT_EQ(Format(c.pattern, c.args), c.expected) << Utf16ToUtf8(c.pattern);
 }
 
 TEST(Utf8, DecodesValidTextAndReplacesEachInvalidSubpart) {
     EXPECT_EQ(Utf8ToUtf16("a\xE6\xBC\xA2\xF0\x9F\x98\x80"), u"a漢😀");
     // A lone continuation byte, a truncated sequence, an overlong form and a surrogate.
-    EXPECT_EQ(Utf8ToUtf16("\x80" "b\xE6\xBC" "c\xC0\xAF" "\xED\xA0\x80"), u"\uFFFDb\uFFFDc\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(Utf8ToUtf16("\x80"
+                          "b\xE6\xBC"
+                          "c\xC0\xAF"
+                          "\xED\xA0\x80"),
+              u"\uFFFDb\uFFFDc\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD");
     EXPECT_EQ(Utf16ToUtf8(u"a漢😀"), "a\xE6\xBC\xA2\xF0\x9F\x98\x80");
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, u'\xD800')), "\xEF\xBF\xBD");
 }

@@ -89,8 +89,9 @@ TEST(Comparison, NoLookAheadWhenALineCountReachesTheLastRow) {
 TEST(Comparison, RestoreThenCompareGivesTheSameColours) {
     EngineFixture f;
     f.CompareLines({"a", "b", "c"}, {"a", "x", "c", "d"});
-    const std::vector<std::uint8_t> colours(f.engine.grids.Bytes(kColourA),
-                                            f.engine.grids.Bytes(kColourA) + f.engine.grids.grid_bytes());
+    const std::vector<std::uint8_t> colours(
+        f.engine.grids.Bytes(kColourA),
+        f.engine.grids.Bytes(kColourA) + f.engine.grids.grid_bytes());
     f.engine.compareState = kNotCompared;  // what the restore command does
     CompareSides(f.engine, f.reporter);
     EXPECT_TRUE(std::equal(colours.begin(), colours.end(), f.engine.grids.Bytes(kColourA)));
@@ -137,7 +138,8 @@ TEST(Comparison, AgreesWithTheLiteralAlgorithmOnRandomPairs) {
         for (std::string& file : files) {
             const int lines = std::uniform_int_distribution<int>(0, rows + 3)(random);
             for (int i = 0; i < lines; ++i)
-                file += alphabet[random() % alphabet.size()] + (i + 1 < lines || random() % 2 ? "\n" : "");
+                file += alphabet[random() % alphabet.size()] +
+                        (i + 1 < lines || random() % 2 ? "\n" : "");
         }
         if (round % 2 == 1) {
             // An earlier comparison of other text must leave no trace in the next one.
@@ -152,21 +154,28 @@ TEST(Comparison, AgreesWithTheLiteralAlgorithmOnRandomPairs) {
         f.Load(0, files[0], 1);
         f.Load(1, files[1], 1);
         const AlignedCounts counts_seen = CompareSides(f.engine, f.reporter);
-        const literal::Comparison expected = literal::Compare(loaded[0], counts[0], loaded[1], counts[1], 0);
-        SCOPED_TRACE("round " + std::to_string(round) + " rows " + std::to_string(rows) + " columns " +
-                     std::to_string(columns) + "\nA:\n" + files[0] + "\nB:\n" + files[1]);
+        const literal::Comparison expected =
+            literal::Compare(loaded[0], counts[0], loaded[1], counts[1], 0);
+        SCOPED_TRACE("round " + std::to_string(round) + " rows " + std::to_string(rows) +
+                     " columns " + std::to_string(columns) + "\nA:\n" + files[0] + "\nB:\n" +
+                     files[1]);
         ASSERT_EQ(f.engine.compareState, expected.state);
         ASSERT_EQ(counts_seen.a, expected.nA);
         ASSERT_EQ(counts_seen.b, expected.nB);
         for (int side = 0; side < 2; ++side) {
             const std::size_t units = static_cast<std::size_t>(rows) * columns;
-            const auto* working = reinterpret_cast<const char16_t*>(f.engine.grids.Bytes(WorkingGrid(side)));
-            const auto* colour = reinterpret_cast<const char16_t*>(f.engine.grids.Bytes(ColourGrid(side)));
-            ASSERT_TRUE(std::equal(working, working + units, expected.working[side].cells.begin())) << "side " << side;
-            ASSERT_TRUE(std::equal(colour, colour + units, expected.colour[side].cells.begin())) << "side " << side;
+            const auto* working =
+                reinterpret_cast<const char16_t*>(f.engine.grids.Bytes(WorkingGrid(side)));
+            const auto* colour =
+                reinterpret_cast<const char16_t*>(f.engine.grids.Bytes(ColourGrid(side)));
+            ASSERT_TRUE(std::equal(working, working + units, expected.working[side].cells.begin()))
+                << "side " << side;
+            ASSERT_TRUE(std::equal(colour, colour + units, expected.colour[side].cells.begin()))
+                << "side " << side;
             // The spare bytes behind the last row stay zero.
             const std::uint8_t* spare = f.engine.grids.Bytes(ColourGrid(side)) + units * 2;
-            ASSERT_TRUE(std::all_of(spare, spare + kSpareBytes, [](std::uint8_t b) { return b == 0; }));
+            ASSERT_TRUE(
+                std::all_of(spare, spare + kSpareBytes, [](std::uint8_t b) { return b == 0; }));
         }
     }
 }

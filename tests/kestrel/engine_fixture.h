@@ -14,7 +14,7 @@
 namespace kestrel::testing {
 
 class EngineFixture {
-public:
+  public:
     explicit EngineFixture(int columns = 512, int rows = 8192) {
         engine.Allocate(columns, rows, reporter, nullptr);
         engine.grids.set_reporter(&reporter);
@@ -26,7 +26,8 @@ public:
     }
 
     // Loads both sides from lines joined by LF (code 1) and compares them.
-    AlignedCounts CompareLines(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+    AlignedCounts CompareLines(const std::vector<std::string>& a,
+                               const std::vector<std::string>& b) {
         Load(0, Join(a), 1);
         Load(1, Join(b), 1);
         return CompareSides(engine, reporter);
@@ -34,7 +35,8 @@ public:
 
     static std::string Join(const std::vector<std::string>& lines) {
         std::string text;
-        for (std::size_t i = 0; i < lines.size(); ++i) text += (i ? "\n" : "") + lines[i];
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            text += (i ? "\n" : "") + lines[i];
         return text;
     }
 

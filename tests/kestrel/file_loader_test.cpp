@@ -15,15 +15,16 @@ using testing::EngineFixture;
 // The rows of side A up to its line count, plus the last row when it is in use.
 std::vector<std::u16string> Lines(const EngineFixture& f, int side = 0) {
     std::vector<std::u16string> lines;
-    for (int r = 0; r < f.engine.sides[side].lineCount; ++r) lines.push_back(f.RowText(LoadedGrid(side), r));
+    for (int r = 0; r < f.engine.sides[side].lineCount; ++r)
+        lines.push_back(f.RowText(LoadedGrid(side), r));
     return lines;
 }
 
 using Rows = std::vector<std::u16string>;
 
 TEST(FileLoader, EmptyFilesAndBareSignaturesLoadAsOneEmptyLine) {
-    for (const std::string& bytes : {std::string(), std::string("\xFF\xFE"), std::string("\xFE\xFF"),
-                                    std::string("\xEF\xBB\xBF")}) {
+    for (const std::string& bytes : {std::string(), std::string("\xFF\xFE"),
+                                     std::string("\xFE\xFF"), std::string("\xEF\xBB\xBF")}) {
         EngineFixture f;
         ASSERT_EQ(f.Load(0, bytes), LoadOutcome::kLoaded);
         EXPECT_EQ(f.engine.sides[0].lineCount, 1);
@@ -88,7 +89,11 @@ TEST(FileLoader, UnmarkedFilesDecodeAsCodePage932) {
 
 TEST(FileLoader, InvalidUtf8BecomesReplacementCharacters) {
     EngineFixture f;
-    f.Load(0, "\xEF\xBB\xBF" "a\xFF" "b\xE6\xBC", 0);
+    f.Load(0,
+           "\xEF\xBB\xBF"
+           "a\xFF"
+           "b\xE6\xBC",
+           0);
     EXPECT_EQ(Lines(f), (Rows{u"a\uFFFDb\uFFFD"}));
 }
 
@@ -96,14 +101,19 @@ TEST(FileLoader, ANulCutsTheLine) {
     EngineFixture f;
     f.Load(0, std::string("ab\0cd\r\nef", 9), 0);
     EXPECT_EQ(Lines(f), (Rows{u"ab", u"ef"}));
-    f.Load(0, std::string("\xFF\xFE" "a\0\0\0b\0\n\0c\0", 12), 1);
+    f.Load(0,
+           std::string("\xFF\xFE"
+                       "a\0\0\0b\0\n\0c\0",
+                       12),
+           1);
     EXPECT_EQ(Lines(f), (Rows{u"a", u"c"}));
 }
 
 TEST(FileLoader, LinesBeyondTheLastRowReplaceIt) {
     EngineFixture f(512, 8192);
     std::string text;
-    for (int i = 1; i <= 10000; ++i) text += "line" + std::to_string(i) + (i < 10000 ? "\r\n" : "");
+    for (int i = 1; i <= 10000; ++i)
+        text += "line" + std::to_string(i) + (i < 10000 ? "\r\n" : "");
     f.Load(0, text);
     EXPECT_EQ(f.engine.sides[0].lineCount, 8191);
     EXPECT_EQ(f.RowText(kLoadedA, 8190), u"line8191");
@@ -125,9 +135,10 @@ TEST(FileLoader, MissingFilesAreReportedAndChangeNothing) {
     const std::u16string missing = ko::testing::PathText(f.dir.path() / "missing.txt");
     EXPECT_EQ(LoadSide(f.engine, 0, missing, 0, f.reporter, reinterpret_cast<void*>(7)),
               LoadOutcome::kOpenFailed);
-    EXPECT_EQ(f.reporter.shown, (std::vector<ko::testing::ShownMessage>{
-                                    {reinterpret_cast<void*>(7), u"Can't open " + missing + u" file\r\nErrCode=2",
-                                     u"FileOpenError", ko::box::kIconWarning}}));
+    EXPECT_EQ(f.reporter.shown,
+              (std::vector<ko::testing::ShownMessage>{
+                  {reinterpret_cast<void*>(7), u"Can't open " + missing + u" file\r\nErrCode=2",
+                   u"FileOpenError", ko::box::kIconWarning}}));
     EXPECT_EQ(Lines(f), (Rows{u"keep"}));
     EXPECT_EQ(f.engine.compareState, kDiffered);
 }
@@ -152,15 +163,24 @@ TEST(FileLoader, AFolderCannotBeLoaded) {
 TEST(FileLoader, AgreesWithUnitByUnitReadingOnRandomFiles) {
     std::mt19937 random(7);
     const std::string signatures[] = {"", "\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF"};
-    const std::string pieces[] = {"a", "bc", "\r", "\n", "\r\n", std::string(1, '\0'), "\xE3\x81\x82",
-                                  "\x82\xA0", std::string(300, 'z'), std::string(600, 'y')};
+    const std::string pieces[] = {"a",
+                                  "bc",
+                                  "\r",
+                                  "\n",
+                                  "\r\n",
+                                  std::string(1, '\0'),
+                                  "\xE3\x81\x82",
+                                  "\x82\xA0",
+                                  std::string(300, 'z'),
+                                  std::string(600, 'y')};
     for (int round = 0; round < 24; ++round) {
         const int rows = round % 3 == 0 ? 64 : 8192;
         const int columns = round % 2 == 0 ? 512 : 7;
         EngineFixture f(columns, rows);
         std::string bytes = signatures[round % 4];
         const std::size_t size = round < 4 ? (std::size_t{3} << 20) + 1 : 20000;
-        while (bytes.size() < size) bytes += pieces[random() % std::size(pieces)];
+        while (bytes.size() < size)
+            bytes += pieces[random() % std::size(pieces)];
         const int kaimode = round % 4 == 3 ? 5 : round % 3;
         f.Load(0, bytes, kaimode);
         int count = 0;

@@ -19,7 +19,8 @@ TEST(FileLoaderOnWindows, AFileHeldOpenForWritingCannotBeLoaded) {
     EXPECT_EQ(LoadSide(f.engine, 0, path, 0, f.reporter, nullptr), LoadOutcome::kOpenFailed);
     CloseHandle(writer);
     ASSERT_EQ(f.reporter.shown.size(), 1u);
-    EXPECT_EQ(f.reporter.shown[0].text, u"Can't open " + path + u" file\r\nErrCode=32");  // sharing violation
+    EXPECT_EQ(f.reporter.shown[0].text,
+              u"Can't open " + path + u" file\r\nErrCode=32");  // sharing violation
     EXPECT_EQ(f.RowText(kLoadedA, 0), u"before");
     // Once the writer is gone the same file loads.
     EXPECT_EQ(LoadSide(f.engine, 0, path, 0, f.reporter, nullptr), LoadOutcome::kLoaded);

@@ -9,7 +9,8 @@ namespace kestrel::literal {
 
 int Grid::Length(int r) const {
     int n = 0;
-    while (n < columns && Row(r)[n] != 0) ++n;
+    while (n < columns && Row(r)[n] != 0)
+        ++n;
     return n;
 }
 
@@ -34,9 +35,12 @@ Grid LoadBytes(const std::string& bytes, int kaimode, int rows, int columns, int
     // Reads one unit; false at the end of the file (an odd last byte of UTF-16 is no unit).
     auto read_unit = [&](char16_t& unit) {
         if (pos + unit_bytes > bytes.size()) return false;
-        if (encoding == 0) unit = byte(pos) | (byte(pos + 1) << 8);
-        else if (encoding == 1) unit = (byte(pos) << 8) | byte(pos + 1);
-        else unit = byte(pos);
+        if (encoding == 0)
+            unit = byte(pos) | (byte(pos + 1) << 8);
+        else if (encoding == 1)
+            unit = (byte(pos) << 8) | byte(pos + 1);
+        else
+            unit = byte(pos);
         pos += unit_bytes;
         return true;
     };
@@ -98,7 +102,9 @@ bool RowsEqual(const Grid& a, int ra, const Grid& b, int rb) {
     return std::equal(a.Row(ra), a.Row(ra) + length, b.Row(rb));
 }
 
-void ClearRow(Grid& g, int r) { std::fill(g.Row(r), g.Row(r) + g.columns, u'\0'); }
+void ClearRow(Grid& g, int r) {
+    std::fill(g.Row(r), g.Row(r) + g.columns, u'\0');
+}
 
 void MoveRows(Grid& g, int from_bottom, int down_to, int k) {
     for (int r = from_bottom; r >= down_to; --r) {
@@ -109,7 +115,8 @@ void MoveRows(Grid& g, int from_bottom, int down_to, int k) {
 
 }  // namespace
 
-Comparison Compare(const Grid& loaded_a, int count_a, const Grid& loaded_b, int count_b, int state) {
+Comparison Compare(const Grid& loaded_a, int count_a, const Grid& loaded_b, int count_b,
+                   int state) {
     const int rows = loaded_a.rows, columns = loaded_a.columns;
     Comparison c(rows, columns);
     const Grid* loaded[2] = {&loaded_a, &loaded_b};
@@ -138,7 +145,8 @@ Comparison Compare(const Grid& loaded_a, int count_a, const Grid& loaded_b, int 
             for (int test = 0; test < 2 && !hit; ++test) {
                 // test 0: B has extra lines (fill side A); test 1: A has extra lines.
                 const int fill = test == 0 ? 0 : 1, other = 1 - fill;
-                const bool equal = test == 0 ? RowsEqual(wa, j, wb, j + k) : RowsEqual(wa, j + k, wb, j);
+                const bool equal =
+                    test == 0 ? RowsEqual(wa, j, wb, j + k) : RowsEqual(wa, j + k, wb, j);
                 if (!equal) continue;
                 hit = true;
                 if (j <= t) {

@@ -15,7 +15,9 @@ struct Grid {
     std::vector<char16_t> cells;
     Grid(int r, int c) : rows(r), columns(c), cells(static_cast<std::size_t>(r) * c, 0) {}
     char16_t* Row(int r) { return cells.data() + static_cast<std::size_t>(r) * columns; }
-    const char16_t* Row(int r) const { return cells.data() + static_cast<std::size_t>(r) * columns; }
+    const char16_t* Row(int r) const {
+        return cells.data() + static_cast<std::size_t>(r) * columns;
+    }
     int Length(int r) const;
 };
 

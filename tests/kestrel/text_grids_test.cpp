@@ -8,7 +8,7 @@ namespace kestrel {
 namespace {
 
 class TextGridsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(grids.Allocate(512, 8192, reporter, nullptr));
         grids.set_reporter(&reporter);
@@ -24,7 +24,8 @@ TEST_F(TextGridsTest, DefaultGridsHaveTheDocumentedSizeAndStartZeroed) {
     EXPECT_EQ(grids.grid_bytes(), 8390656u);
     for (int grid = 0; grid < kGridCount; ++grid) {
         const std::uint8_t* bytes = grids.Bytes(grid);
-        EXPECT_TRUE(std::all_of(bytes, bytes + grids.grid_bytes(), [](std::uint8_t b) { return b == 0; }));
+        EXPECT_TRUE(
+            std::all_of(bytes, bytes + grids.grid_bytes(), [](std::uint8_t b) { return b == 0; }));
     }
 }
 
@@ -45,10 +46,11 @@ TEST_F(TextGridsTest, RowReadsOutsideTheGridAreReportedAndYieldZero) {
     EXPECT_EQ(grids.memcolorlen(0, 6, 0, &code), 0);
     EXPECT_EQ(grids.memcolorlen(0, -1, 0, &code), 0);
     EXPECT_EQ(grids.memcolorlen(0, kColourB, 8192, &code), 0);
-    EXPECT_EQ(reporter.Texts(), (std::vector<std::u16string>{
-                                    u"iy value is over iy=8192:8192", u"iy value is over iy=-1:8192",
-                                    u"ix value is over ix=512:512", u"mode value is over mode=6:0-5",
-                                    u"mode value is over mode=-1:0-5", u"iy value is over iy=8192:8192"}));
+    EXPECT_EQ(reporter.Texts(),
+              (std::vector<std::u16string>{
+                  u"iy value is over iy=8192:8192", u"iy value is over iy=-1:8192",
+                  u"ix value is over ix=512:512", u"mode value is over mode=6:0-5",
+                  u"mode value is over mode=-1:0-5", u"iy value is over iy=8192:8192"}));
     EXPECT_EQ(reporter.shown[0].caption, u"memwcslen error");
     EXPECT_EQ(reporter.shown[0].owner, nullptr);
     EXPECT_EQ(reporter.shown[2].caption, u"memcolorlen error");
@@ -82,7 +84,8 @@ TEST_F(TextGridsTest, ClearingZeroesEverythingWritten) {
     grids.StoreRow(kLoadedB, 100, u"shorter", 7);  // the rest of the longer row is zeroed
     grids.Clear(kLoadedB);
     const std::uint8_t* bytes = grids.Bytes(kLoadedB);
-    EXPECT_TRUE(std::all_of(bytes, bytes + grids.grid_bytes(), [](std::uint8_t b) { return b == 0; }));
+    EXPECT_TRUE(
+        std::all_of(bytes, bytes + grids.grid_bytes(), [](std::uint8_t b) { return b == 0; }));
 }
 
 TEST(GridShape, AbsurdDimensionsAreRaisedOrRefused) {
@@ -97,10 +100,11 @@ TEST(GridShape, AbsurdDimensionsAreRaisedOrRefused) {
     ko::testing::RecordingReporter reporter;
     TextGrids grids;
     EXPECT_FALSE(grids.Allocate(70000, 70000, reporter, reinterpret_cast<void*>(9)));
-    EXPECT_EQ(reporter.shown, (std::vector<ko::testing::ShownMessage>{
-                                  {reinterpret_cast<void*>(9),
-                                   u"Failed to allocate the specified number of bytes from the heap.", u"Failure",
-                                   ko::box::kIconError}}));
+    EXPECT_EQ(reporter.shown,
+              (std::vector<ko::testing::ShownMessage>{
+                  {reinterpret_cast<void*>(9),
+                   u"Failed to allocate the specified number of bytes from the heap.", u"Failure",
+                   ko::box::kIconError}}));
     EXPECT_FALSE(grids.allocated());
 }
 

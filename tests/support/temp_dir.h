@@ -9,7 +9,7 @@
 namespace ko::testing {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -20,7 +20,7 @@ public:
     std::filesystem::path Write(std::string_view name, std::string_view bytes) const;
     std::u16string WriteU16(std::string_view name, std::string_view bytes) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
