@@ -4,11 +4,25 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string_view>
 
 #include "common/report.h"
 
 namespace ko {
+
+struct ScreenSize {
+    int width;
+    int height;
+};
+
+// Registers the main window class both programs use: redraw on either resize and a
+// byte-aligned client area, the program's icon in both sizes, the arrow cursor, a white
+// background and the class menu. A class already registered by this process counts as done (a
+// test makes several windows). Returns the screen's size in pixels, or nullopt on failure.
+std::optional<ScreenSize> RegisterMainWindowClass(HINSTANCE instance, WNDPROC procedure,
+                                                  int icon_id, int menu_id,
+                                                  const char16_t* class_name);
 
 // Looks for a waiting message without removing it, then gets, translates and dispatches it;
 // waits when none is there. Returns the exit code the quit message carries.

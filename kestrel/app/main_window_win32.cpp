@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "common/current_directory.h"
+#include "common/program_shell_win32.h"
 #include "common/win32_text.h"
 #include "kestrel/app/app_state_win32.h"
 #include "kestrel/app/furniture_win32.h"
@@ -114,28 +115,11 @@ LRESULT OnMouseWheel(HWND window, WPARAM wparam) {
 bool RegisterMainWindowClass(HINSTANCE instance) {
     KestrelApp& app = App();
     app.instance = instance;
-    WNDCLASSEXW window_class = {};
-    window_class.cbSize = sizeof(window_class);
-    window_class.style = CS_HREDRAW | CS_VREDRAW | CS_BYTEALIGNCLIENT;
-    window_class.lpfnWndProc = MainWindowProc;
-    window_class.hInstance = instance;
-    window_class.hIcon = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDI_KESTREL), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-    window_class.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_KESTREL),
-                                                         IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                         GetSystemMetrics(SM_CYSMICON), 0));
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    window_class.lpszMenuName = MAKEINTRESOURCEW(IDR_MAIN_MENU);
-    window_class.lpszClassName = ko::AsWide(kMainWindowClass);
-    if (RegisterClassExW(&window_class) == 0 &&
-        GetLastError() != ERROR_CLASS_ALREADY_EXISTS)  // a test makes several windows
-        return false;
-
-    HDC screen = GetDC(nullptr);
-    app.window.screenWidth = GetDeviceCaps(screen, HORZRES);
-    app.window.screenHeight = GetDeviceCaps(screen, VERTRES);
-    ReleaseDC(nullptr, screen);
+    const std::optional<ko::ScreenSize> screen = ko::RegisterMainWindowClass(
+        instance, MainWindowProc, IDI_KESTREL, IDR_MAIN_MENU, kMainWindowClass);
+    if (!screen) return false;
+    app.window.screenWidth = screen->width;
+    app.window.screenHeight = screen->height;
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "common/current_directory.h"
+#include "common/program_shell_win32.h"
 #include "common/text.h"
 #include "common/win32_text.h"
 #include "osprey/app/app_state_win32.h"
@@ -93,28 +94,11 @@ LRESULT OnNotify(HWND window, WPARAM wparam, LPARAM lparam) {
 bool RegisterMainWindowClass(HINSTANCE instance) {
     OspreyApp& app = App();
     app.instance = instance;
-    WNDCLASSEXW window_class = {};
-    window_class.cbSize = sizeof(window_class);
-    window_class.style = CS_HREDRAW | CS_VREDRAW | CS_BYTEALIGNCLIENT;
-    window_class.lpfnWndProc = MainWindowProc;
-    window_class.hInstance = instance;
-    window_class.hIcon = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDI_OSPREY), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-    window_class.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_OSPREY),
-                                                         IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                         GetSystemMetrics(SM_CYSMICON), 0));
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    window_class.lpszMenuName = MAKEINTRESOURCEW(IDR_MAIN_MENU);
-    window_class.lpszClassName = ko::AsWide(kMainWindowClass);
-    if (RegisterClassExW(&window_class) == 0 &&
-        GetLastError() != ERROR_CLASS_ALREADY_EXISTS)  // a test makes several windows
-        return false;
-
-    HDC screen = GetDC(nullptr);
-    app.window.screenWidth = GetDeviceCaps(screen, HORZRES);
-    app.window.screenHeight = GetDeviceCaps(screen, VERTRES) - kTaskbarAllowance;
-    ReleaseDC(nullptr, screen);
+    const std::optional<ko::ScreenSize> screen = ko::RegisterMainWindowClass(
+        instance, MainWindowProc, IDI_OSPREY, IDR_MAIN_MENU, kMainWindowClass);
+    if (!screen) return false;
+    app.window.screenWidth = screen->width;
+    app.window.screenHeight = screen->height - kTaskbarAllowance;
     return true;
 }
 
