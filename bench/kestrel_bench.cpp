@@ -11,7 +11,7 @@
 #include <fstream>
 #include <string>
 
-#include "common/report.h"
+#include "bench/silent_reporter.h"
 #include "kestrel/engine/comparison.h"
 #include "kestrel/engine/engine.h"
 #include "kestrel/engine/file_loader.h"
@@ -20,12 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SilentReporter final : public ko::Reporter {
-  public:
-    int Show(ko::OwnerWindow, std::u16string_view, std::u16string_view, unsigned) override {
-        return ko::box::kAnswerOk;
-    }
-};
+using ko::bench::SilentReporter;
 
 fs::path BenchFolder() {
     const fs::path folder = fs::temp_directory_path() / "kestrel-bench";

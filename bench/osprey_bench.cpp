@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/silent_reporter.h"
 #include "common/extension_groups.h"
 #include "common/file_reader.h"
-#include "common/report.h"
 #include "osprey/folder_scan.h"
 #include "osprey/pair_comparison.h"
 #include "osprey/pairing.h"
@@ -19,12 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SilentReporter final : public ko::Reporter {
-  public:
-    int Show(ko::OwnerWindow, std::u16string_view, std::u16string_view, unsigned) override {
-        return ko::box::kAnswerOk;
-    }
-};
+using ko::bench::SilentReporter;
 
 fs::path BenchFolder(const std::string& name) {
     const fs::path folder = fs::temp_directory_path() / "osprey-bench" / name;

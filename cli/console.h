@@ -2,9 +2,12 @@
 // is a terminal, and UTF-8 output that reaches a Windows console unmangled.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "common/report.h"
 
 namespace ko::cli {
 
@@ -17,5 +20,13 @@ std::vector<std::u16string> ArgumentsFromWide(int argc, wchar_t** argv);
 void PrepareConsole();
 bool StdoutIsTerminal();
 void WriteStdout(std::string_view utf8);
+
+using ConsoleJob = std::function<int(const std::vector<std::u16string>& arguments, std::string& out,
+                                     Reporter& messages)>;
+
+// What every console program's entry does: prepares the console, runs `job` with the
+// arguments, a buffer for stdout and a reporter that writes to stderr, writes the buffer out
+// and returns the job's exit status.
+int RunConsoleProgram(const std::vector<std::u16string>& arguments, const ConsoleJob& job);
 
 }  // namespace ko::cli

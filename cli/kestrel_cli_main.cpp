@@ -5,13 +5,10 @@
 namespace {
 
 int Run(const std::vector<std::u16string>& arguments) {
-    ko::cli::PrepareConsole();
-    ko::StderrReporter messages;
-    std::string out;
-    const int status =
-        ko::cli::RunKestrelCli(arguments, ko::cli::StdoutIsTerminal(), out, messages);
-    ko::cli::WriteStdout(out);
-    return status;
+    return ko::cli::RunConsoleProgram(arguments, [](const std::vector<std::u16string>& args,
+                                                    std::string& out, ko::Reporter& messages) {
+        return ko::cli::RunKestrelCli(args, ko::cli::StdoutIsTerminal(), out, messages);
+    });
 }
 
 }  // namespace
