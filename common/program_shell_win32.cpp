@@ -81,6 +81,29 @@ std::optional<ScreenSize> RegisterMainWindowClass(HINSTANCE instance, WNDPROC pr
     return size;
 }
 
+bool CreateSideRows(HWND parent, HINSTANCE instance, int screen_width, const SideRowIds& ids,
+                    HWND (&select_buttons)[2], HWND (&path_boxes)[2]) {
+    constexpr int kHeight = 22, kButtonWidth = 30;
+    const int half = screen_width / 2;
+    auto child = [&](const wchar_t* window_class, const wchar_t* text, DWORD style, int x,
+                     int width, int id) {
+        return CreateWindowExW(0, window_class, text, WS_CHILD | WS_VISIBLE | style, x, 0, width,
+                               kHeight, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               instance, nullptr);
+    };
+    bool made = true;
+    for (int side = 0; side < 2; ++side) {
+        const int x = side * half;
+        select_buttons[side] = child(L"BUTTON", L"選", BS_DEFPUSHBUTTON | WS_TABSTOP, x,
+                                     kButtonWidth, ids.select[side]);
+        path_boxes[side] =
+            child(L"EDIT", L"", WS_BORDER | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL,
+                  x + kButtonWidth, half - kButtonWidth, ids.path_box[side]);
+        made = made && select_buttons[side] && path_boxes[side];
+    }
+    return made;
+}
+
 int RunMessageLoop() {
     MSG message;
     for (;;) {

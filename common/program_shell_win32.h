@@ -24,6 +24,17 @@ std::optional<ScreenSize> RegisterMainWindowClass(HINSTANCE instance, WNDPROC pr
                                                   int icon_id, int menu_id,
                                                   const char16_t* class_name);
 
+// The row both main windows carry at their top: per side a "選" button (30 x 22, default push
+// button) and a path box (bordered multi-line edit with automatic scrolling), side A in the
+// left half of `screen_width`, side B from its middle on. Ids in side order. False when a
+// control could not be made.
+struct SideRowIds {
+    int select[2];
+    int path_box[2];
+};
+bool CreateSideRows(HWND parent, HINSTANCE instance, int screen_width, const SideRowIds& ids,
+                    HWND (&select_buttons)[2], HWND (&path_boxes)[2]);
+
 // Looks for a waiting message without removing it, then gets, translates and dispatches it;
 // waits when none is there. Returns the exit code the quit message carries.
 int RunMessageLoop();

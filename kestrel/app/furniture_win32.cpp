@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "common/program_shell_win32.h"
 #include "common/win32_text.h"
 #include "kestrel/app/app_state_win32.h"
 #include "kestrel/app/status_bar_texts.h"
@@ -12,30 +13,13 @@ namespace kestrel::app {
 
 namespace {
 
-constexpr int kControlHeight = 22;
-constexpr int kButtonWidth = 30;
-
-HWND CreateChild(HWND parent, const wchar_t* window_class, const wchar_t* text, DWORD style, int x,
-                 int width, int id) {
-    return CreateWindowExW(
-        0, window_class, text, WS_CHILD | WS_VISIBLE | style, x, 0, width, kControlHeight, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), App().instance, nullptr);
-}
-
 // Buttons and path boxes side by side across the screen's width, side A in the left half.
+// Their creation is not checked: a missing control only shows as a gap.
 void CreateControls(HWND window) {
     WindowParts& parts = App().window;
-    const int half = parts.screenWidth / 2;
-    const DWORD button_style = BS_DEFPUSHBUTTON | WS_TABSTOP;
-    const DWORD box_style = WS_BORDER | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL;
-    parts.selectButton[0] =
-        CreateChild(window, L"BUTTON", L"選", button_style, 0, kButtonWidth, IDC_SELECT_A);
-    parts.pathBox[0] =
-        CreateChild(window, L"EDIT", L"", box_style, kButtonWidth, half - kButtonWidth, IDC_PATH_A);
-    parts.selectButton[1] =
-        CreateChild(window, L"BUTTON", L"選", button_style, half, kButtonWidth, IDC_SELECT_B);
-    parts.pathBox[1] = CreateChild(window, L"EDIT", L"", box_style, half + kButtonWidth,
-                                   half - kButtonWidth, IDC_PATH_B);
+    ko::CreateSideRows(window, App().instance, parts.screenWidth,
+                       {{IDC_SELECT_A, IDC_SELECT_B}, {IDC_PATH_A, IDC_PATH_B}}, parts.selectButton,
+                       parts.pathBox);
 }
 
 void CreateStatusBar(HWND window) {

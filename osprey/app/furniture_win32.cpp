@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "common/program_shell_win32.h"
 #include "common/text.h"
 #include "common/win32_text.h"
 #include "osprey/app/app_state_win32.h"
@@ -13,35 +14,15 @@ namespace osprey::app {
 
 namespace {
 
-constexpr int kControlHeight = 22;
-constexpr int kButtonWidth = 30;
 constexpr int kImageSize = 12;
 constexpr COLORREF kMaskColour = RGB(255, 255, 255);  // no picture holds a white pixel
-
-HWND CreateChild(HWND parent, const wchar_t* window_class, const wchar_t* text, DWORD style, int x,
-                 int width, int id) {
-    return CreateWindowExW(
-        0, window_class, text, WS_CHILD | WS_VISIBLE | style, x, 0, width, kControlHeight, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), App().instance, nullptr);
-}
 
 // A "選" button and a path box per side, side A in the left half of the screen's width.
 bool CreateFolderRows(HWND window) {
     WindowParts& parts = App().window;
-    const int half = parts.screenWidth / 2;
-    const DWORD button_style = BS_DEFPUSHBUTTON | WS_TABSTOP;
-    const DWORD box_style = WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL;
-    const int select_ids[2] = {IDC_SELECT_A, IDC_SELECT_B};
-    const int box_ids[2] = {IDC_PATH_A, IDC_PATH_B};
-    for (int side = 0; side < 2; ++side) {
-        const int x = side * half;
-        parts.selectButton[side] =
-            CreateChild(window, L"BUTTON", L"選", button_style, x, kButtonWidth, select_ids[side]);
-        parts.pathBox[side] = CreateChild(window, L"EDIT", L"", box_style, x + kButtonWidth,
-                                          half - kButtonWidth, box_ids[side]);
-        if (!parts.selectButton[side] || !parts.pathBox[side]) return false;
-    }
-    return true;
+    return ko::CreateSideRows(window, App().instance, parts.screenWidth,
+                              {{IDC_SELECT_A, IDC_SELECT_B}, {IDC_PATH_A, IDC_PATH_B}},
+                              parts.selectButton, parts.pathBox);
 }
 
 // The four status pictures, loaded from their 16x16 bitmaps scaled to 12x12.
