@@ -7,72 +7,33 @@
 namespace kestrel::app {
 namespace {
 
-std::u16string A(const CommandLinePaths& paths) {
-    return paths.a;
-}
-std::u16string B(const CommandLinePaths& paths) {
-    return paths.b;
-}
-
-CommandLinePaths Parse(std::u16string_view text) {
-    CommandLinePaths paths;
-    ParseCommandLine(text, paths);
-    return paths;
-}
-
-TEST(CommandLine, TheFolderComparersLineYieldsBothPaths) {
-    const CommandLinePaths paths = Parse(u" /A:C:\\a\\x.cpp /B:D:\\b\\x.cpp");
-    EXPECT_EQ(A(paths), u"C:\\a\\x.cpp");
-    EXPECT_EQ(B(paths), u"D:\\b\\x.cpp");
-}
-
-TEST(CommandLine, NothingOrOnlyOneTokenLeavesTheOtherPathEmpty) {
-    EXPECT_EQ(A(Parse(u"")), u"");
-    EXPECT_EQ(B(Parse(u"")), u"");
-    const CommandLinePaths only_a = Parse(u"/A:x.txt");
-    EXPECT_EQ(A(only_a), u"x.txt");
-    EXPECT_EQ(B(only_a), u"");
-}
-
-TEST(CommandLine, TokensAreCaseSensitiveButCountInsideWords) {
-    EXPECT_EQ(A(Parse(u" /a:x.txt")), u"");
-    EXPECT_EQ(A(Parse(u"word/A:x.txt")), u"x.txt");
-    // The path runs to the next blank, so a token right behind a path belongs to the path.
-    const CommandLinePaths glued = Parse(u"/A:x.txt/B:y.txt");
-    EXPECT_EQ(A(glued), u"x.txt/B:y.txt");
-    EXPECT_EQ(B(glued), u"");
-}
-
-TEST(CommandLine, APathEndsAtABlankOnlyAndKeepsQuotesAndTabs) {
-    EXPECT_EQ(A(Parse(u"/A:\"C:\\My Files\\x.txt\"")), u"\"C:\\My");
-    EXPECT_EQ(A(Parse(u"/A:a\tb /B:c")), u"a\tb");
-}
-
-TEST(CommandLine, ATokenAtTheVeryEndOrBeforeABlankGivesAnEmptyPath) {
-    EXPECT_EQ(A(Parse(u"x /A:")), u"");
-    const CommandLinePaths paths = Parse(u"/A: /B:y");
-    EXPECT_EQ(A(paths), u"");
-    EXPECT_EQ(B(paths), u"y");
-}
-
-TEST(CommandLine, TheLaterOfTwoEqualTokensWinsWithoutLeftovers) {
-    EXPECT_EQ(A(Parse(u"/A:long_first_name.txt /A:b.txt")), u"b.txt");
-}
-
-TEST(CommandLine, OverlongPathsAreCutTo259UnitsAndTheRestSkipped) {
+TEST(CommandLine, TokensNameThePathsUpToTheNextBlank) {
     const std::u16string long_path(400, u'p');
-    const CommandLinePaths paths = Parse(u"/A:" + long_path + u" /B:y.txt");
-    EXPECT_EQ(A(paths), std::u16string(259, u'p'));
-    EXPECT_EQ(paths.a[259], u'\0');
-    EXPECT_EQ(B(paths), u"y.txt");
-}
-
-TEST(CommandLine, ACutNeverSplitsASurrogatePair) {
-    std::u16string path(258, u'p');
-    path += u"\U0001F600";  // units 259 and 260
-    path += u"rest";
-    const CommandLinePaths paths = Parse(u"/A:" + path);
-    EXPECT_EQ(A(paths), std::u16string(258, u'p'));
+    std::u16string surrogate_at_cut(258, u'p');
+    surrogate_at_cut += u"\U0001F600rest";  // units 259 and 260 form one character
+    const struct {
+        std::u16string line, a, b;
+    } cases[] = {
+        {u" /A:C:\\a\\x.cpp /B:D:\\b\\x.cpp", u"C:\\a\\x.cpp", u"D:\\b\\x.cpp"},
+        {u"", u"", u""},
+        {u"/A:x.txt", u"x.txt", u""},
+        {u" /a:x.txt", u"", u""},          // tokens are case-sensitive
+        {u"word/A:x.txt", u"x.txt", u""},  // but count inside words
+        {u"/A:x.txt/B:y.txt", u"x.txt/B:y.txt", u""},
+        {u"/A:\"C:\\My Files\\x.txt\"", u"\"C:\\My", u""},
+        {u"/A:a\tb /B:c", u"a\tb", u"c"},
+        {u"x /A:", u"", u""},
+        {u"/A: /B:y", u"", u"y"},
+        {u"/A:long_first_name.txt /A:b.txt", u"b.txt", u""},  // the later wins, no leftovers
+        {u"/A:" + long_path + u" /B:y.txt", std::u16string(259, u'p'), u"y.txt"},
+        {u"/A:" + surrogate_at_cut, std::u16string(258, u'p'), u""},
+    };
+    for (const auto& c : cases) {
+        CommandLinePaths paths;
+        ParseCommandLine(c.line, paths);
+        EXPECT_EQ(std::u16string(paths.a), c.a) << std::string(c.line.begin(), c.line.end());
+        EXPECT_EQ(std::u16string(paths.b), c.b) << std::string(c.line.begin(), c.line.end());
+    }
 }
 
 }  // namespace

@@ -11,82 +11,77 @@ namespace kestrel {
 namespace {
 
 using testing::EngineFixture;
+using Lines = std::vector<std::string>;
 
-TEST(Comparison, IdenticalFilesMatchEverywhereAndSayThey) {
-    EngineFixture f;
-    const AlignedCounts counts = f.CompareLines({"abc", "", "de"}, {"abc", "", "de"});
-    EXPECT_EQ(f.engine.compareState, kMatched);
-    EXPECT_EQ(counts.a, 3);
-    EXPECT_EQ(counts.b, 3);
-    EXPECT_EQ(f.Codes(0, 0), "000");
-    EXPECT_EQ(f.Codes(1, 2), "00");
-    ASSERT_EQ(f.reporter.shown.size(), 1u);
-    EXPECT_EQ(f.reporter.shown[0].text, u"一致しました");
-    EXPECT_EQ(f.reporter.shown[0].caption, u"比較完了");
-    EXPECT_EQ(f.reporter.shown[0].owner, nullptr);
+// Each working row as "text A:codes A|text B:codes B", up to the larger aligned count.
+std::vector<std::string> AlignedRows(const EngineFixture& f, const AlignedCounts& counts) {
+    std::vector<std::string> rows;
+    for (int row = 0; row < std::max(counts.a, counts.b); ++row) {
+        std::string text;
+        for (int side = 0; side < 2; ++side) {
+            const std::u16string units = f.RowText(WorkingGrid(side), row);
+            text += std::string(units.begin(), units.end()) + ":" + f.Codes(side, row);
+            if (side == 0) text += "|";
+        }
+        rows.push_back(text);
+    }
+    return rows;
 }
 
-TEST(Comparison, ALineOnlyOnSideBGetsAFillerLineOnSideA) {
-    EngineFixture f;
-    const AlignedCounts counts = f.CompareLines({"a", "b", "c"}, {"a", "x", "b", "c"});
-    EXPECT_EQ(counts.a, 4);
-    EXPECT_EQ(counts.b, 4);
-    EXPECT_EQ(f.RowText(kWorkingA, 1), u" ");
-    EXPECT_EQ(f.Codes(0, 1), "2");
-    EXPECT_EQ(f.Codes(1, 1), "1");
-    EXPECT_EQ(f.RowText(kWorkingA, 2), u"b");
-    EXPECT_EQ(f.Codes(0, 2), "0");
-    EXPECT_EQ(f.Codes(1, 3), "0");
-    EXPECT_EQ(f.engine.compareState, kDiffered);
-    EXPECT_EQ(f.reporter.shown.back().text, u"不一致です");
+TEST(Comparison, LinesUpEqualLinesWithFillerLinesAndMarksEveryCharacter) {
+    const struct {
+        const char* what;
+        Lines a, b;
+        std::vector<std::string> rows;
+        int rows_of_grid = 8192;
+    } cases[] = {
+        {"identical",
+         {"abc", "", "de"},
+         {"abc", "", "de"},
+         {"abc:000|abc:000", ":|:", "de:00|de:00"}},
+        {"a line of B's own",
+         {"a", "b", "c"},
+         {"a", "x", "b", "c"},
+         {"a:0|a:0", " :2|x:1", "b:0|b:0", "c:0|c:0"}},
+        {"a line of A's own: the filler is as wide",
+         {"a", "xyz", "b"},
+         {"a", "b"},
+         {"a:0|a:0", "xyz:111|   :222", "b:0|b:0"}},
+        {"a filler opposite an empty line is one blank",
+         {"a", "b"},
+         {"a", "", "b"},
+         {"a:0|a:0", " :2|:", "b:0|b:0"}},
+        {"unmatched lines are marked column by column",
+         {"abc", "abc"},
+         {"abd", "abcde"},
+         {"abc:001|abd:001", "abc:000|abcde:00011"}},
+        {"on a tie the filler lines go into side A",
+         {"a", "y", "x", "q"},
+         {"a", "x", "y", "q"},
+         {"a:0|a:0", " :2|x:1", "y:0|y:0", "x:1| :2", "q:0|q:0"}},
+        // Side A fills all four rows (count 3 = rows - 1): the window is 1, nothing is searched,
+        // and the last row keeps the file's final line.
+        {"no look-ahead once a side is full",
+         {"a", "b", "c", "d", "e"},
+         {"x", "a", "b"},
+         {"a:1|x:1", "b:1|a:1", "c:1|b:1"},
+         4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EngineFixture f(8, c.rows_of_grid);
+        const AlignedCounts counts = f.CompareLines(c.a, c.b);
+        EXPECT_EQ(AlignedRows(f, counts), c.rows);
+        const bool equal = c.a == c.b;
+        EXPECT_EQ(f.engine.compareState, equal ? kMatched : kDiffered);
+        EXPECT_EQ(
+            f.reporter.shown,
+            (std::vector<ko::testing::ShownMessage>{
+                {nullptr, equal ? u"一致しました" : u"不一致です", u"比較完了", ko::box::kOk}}));
+    }
 }
 
-TEST(Comparison, ALineOnlyOnSideAGetsAFillerLineOnSideB) {
-    EngineFixture f;
-    f.CompareLines({"a", "xyz", "b", "c"}, {"a", "b", "c"});
-    EXPECT_EQ(f.RowText(kWorkingB, 1), u"   ");  // as long as the line opposite
-    EXPECT_EQ(f.Codes(1, 1), "222");
-    EXPECT_EQ(f.Codes(0, 1), "111");
-    EXPECT_EQ(f.RowText(kWorkingB, 2), u"b");
-}
-
-TEST(Comparison, SingleUnmatchedLinesAreMarkedColumnByColumn) {
-    EngineFixture f;
-    f.CompareLines({"abc"}, {"abd"});
-    EXPECT_EQ(f.Codes(0, 0), "001");
-    EXPECT_EQ(f.Codes(1, 0), "001");
-    EngineFixture g;
-    g.CompareLines({"abc"}, {"abcde"});
-    EXPECT_EQ(g.Codes(0, 0), "000");
-    EXPECT_EQ(g.Codes(1, 0), "00011");
-}
-
-TEST(Comparison, OnATieTheFillerLinesGoIntoSideA) {
-    EngineFixture f;
-    // At row 1 both "side B has x" and "side A has y" are one row away.
-    f.CompareLines({"a", "y", "x", "q"}, {"a", "x", "y", "q"});
-    EXPECT_EQ(f.Codes(0, 1), "2");
-    EXPECT_EQ(f.RowText(kWorkingA, 2), u"y");
-}
-
-TEST(Comparison, AFillerOppositeAnEmptyLineIsOneBlankWide) {
-    EngineFixture f;
-    f.CompareLines({"a", "b"}, {"a", "", "b"});
-    EXPECT_EQ(f.RowText(kWorkingA, 1), u" ");
-    EXPECT_EQ(f.Codes(0, 1), "2");
-}
-
-TEST(Comparison, NoLookAheadWhenALineCountReachesTheLastRow) {
-    EngineFixture f(8, 4);
-    // Side A fills all four rows (count 3 = rows - 1): the window is 1, nothing is searched.
-    f.CompareLines({"a", "b", "c", "d", "e"}, {"x", "a", "b"});
-    EXPECT_EQ(f.engine.sides[0].lineCount, 3);
-    EXPECT_EQ(f.RowText(kWorkingA, 3), u"e");  // the last row keeps the final line
-    EXPECT_EQ(f.Codes(0, 0), "1");
-    EXPECT_EQ(f.Codes(0, 1), "1");
-}
-
-TEST(Comparison, RestoreThenCompareGivesTheSameColours) {
+TEST(Comparison, AgainAfterRestoreGivesTheSameColoursAndALoadClearsOnlyItsSide) {
     EngineFixture f;
     f.CompareLines({"a", "b", "c"}, {"a", "x", "c", "d"});
     const std::vector<std::uint8_t> colours(
@@ -95,14 +90,10 @@ TEST(Comparison, RestoreThenCompareGivesTheSameColours) {
     f.engine.compareState = kNotCompared;  // what the restore command does
     CompareSides(f.engine, f.reporter);
     EXPECT_TRUE(std::equal(colours.begin(), colours.end(), f.engine.grids.Bytes(kColourA)));
-}
-
-TEST(Comparison, LoadingOneSideClearsOnlyThatSidesWorkingGrids) {
-    EngineFixture f;
-    f.CompareLines({"a"}, {"b"});
+    // Loading one side clears that side's working grid only.
     f.Load(0, "zzz");
     EXPECT_EQ(f.RowText(kWorkingA, 0), u"");
-    EXPECT_EQ(f.RowText(kWorkingB, 0), u"b");
+    EXPECT_EQ(f.RowText(kWorkingB, 0), u"a");
     EXPECT_EQ(f.engine.compareState, kNotCompared);
 }
 
@@ -112,16 +103,9 @@ TEST(Comparison, AHashCollisionNeverMakesDifferentLinesEqual) {
     f.Load(1, "same\nxy\ncd\ntail", 1);
     // Pretend "xy" hashes like "cd": only the text may decide that they differ.
     f.engine.sides[1].rowHash[1] = f.engine.sides[0].rowHash[1];
-    CompareSides(f.engine, f.reporter);
-    EXPECT_EQ(f.engine.compareState, kDiffered);
-    // "cd" reappears one row further down on side B: one filler line goes into side A.
-    EXPECT_EQ(f.Codes(0, 1), "22");
-    EXPECT_EQ(f.RowText(kWorkingA, 2), u"cd");
-    EXPECT_EQ(f.Codes(0, 2), "00");
-    // "tail" comes one row later on side A: a filler line as wide as "zz" goes into side B.
-    EXPECT_EQ(f.Codes(1, 3), "22");
-    EXPECT_EQ(f.RowText(kWorkingA, 4), u"tail");
-    EXPECT_EQ(f.Codes(1, 4), "0000");
+    EXPECT_EQ(AlignedRows(f, CompareSides(f.engine, f.reporter)),
+              (std::vector<std::string>{"same:0000|same:0000", "  :22|xy:11", "cd:00|cd:00",
+                                        "zz:11|  :22", "tail:0000|tail:0000"}));
 }
 
 // Random small pairs over a tiny alphabet of lines, so lines repeat, the window bound bites,
@@ -156,26 +140,24 @@ TEST(Comparison, AgreesWithTheLiteralAlgorithmOnRandomPairs) {
         const AlignedCounts counts_seen = CompareSides(f.engine, f.reporter);
         const literal::Comparison expected =
             literal::Compare(loaded[0], counts[0], loaded[1], counts[1], 0);
-        SCOPED_TRACE("round " + std::to_string(round) + " rows " + std::to_string(rows) +
-                     " columns " + std::to_string(columns) + "\nA:\n" + files[0] + "\nB:\n" +
-                     files[1]);
+        SCOPED_TRACE("round " + std::to_string(round) + "\nA:\n" + files[0] + "\nB:\n" + files[1]);
         ASSERT_EQ(f.engine.compareState, expected.state);
         ASSERT_EQ(counts_seen.a, expected.nA);
         ASSERT_EQ(counts_seen.b, expected.nB);
+        const std::size_t units = static_cast<std::size_t>(rows) * columns;
         for (int side = 0; side < 2; ++side) {
-            const std::size_t units = static_cast<std::size_t>(rows) * columns;
-            const auto* working =
-                reinterpret_cast<const char16_t*>(f.engine.grids.Bytes(WorkingGrid(side)));
-            const auto* colour =
-                reinterpret_cast<const char16_t*>(f.engine.grids.Bytes(ColourGrid(side)));
-            ASSERT_TRUE(std::equal(working, working + units, expected.working[side].cells.begin()))
-                << "side " << side;
-            ASSERT_TRUE(std::equal(colour, colour + units, expected.colour[side].cells.begin()))
-                << "side " << side;
-            // The spare bytes behind the last row stay zero.
-            const std::uint8_t* spare = f.engine.grids.Bytes(ColourGrid(side)) + units * 2;
-            ASSERT_TRUE(
-                std::all_of(spare, spare + kSpareBytes, [](std::uint8_t b) { return b == 0; }));
+            const literal::Grid* literal_grids[] = {&expected.working[side],
+                                                    &expected.colour[side]};
+            const Grid grids[] = {WorkingGrid(side), ColourGrid(side)};
+            for (int g = 0; g < 2; ++g) {
+                const auto* cells =
+                    reinterpret_cast<const char16_t*>(f.engine.grids.Bytes(grids[g]));
+                ASSERT_TRUE(std::equal(cells, cells + units, literal_grids[g]->cells.begin()))
+                    << "grid " << grids[g];
+                // The spare bytes behind the last row stay zero.
+                ASSERT_TRUE(std::all_of(cells + units, cells + units + kSpareBytes / 2,
+                                        [](char16_t unit) { return unit == 0; }));
+            }
         }
     }
 }

@@ -1,4 +1,5 @@
-// What only the Windows build can show: the real file-sharing rules of CreateFileW.
+// What only the Windows build can show: the real file-sharing rules of CreateFileW and the
+// thread's ANSI code page.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,33 +10,22 @@
 namespace kestrel {
 namespace {
 
-TEST(FileLoaderOnWindows, AFileHeldOpenForWritingCannotBeLoaded) {
+TEST(FileLoaderOnWindows, AFileOthersWriteCannotBeLoadedWhileOneOthersReadCan) {
     testing::EngineFixture f;
     f.Load(0, "before");
-    const std::u16string path = f.dir.WriteU16("held.txt", "locked text");
-    HANDLE writer = CreateFileW(ko::AsWide(path.c_str()), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(LoadSide(f.engine, 0, path, 0, f.reporter, nullptr), LoadOutcome::kOpenFailed);
-    CloseHandle(writer);
-    ASSERT_EQ(f.reporter.shown.size(), 1u);
-    EXPECT_EQ(f.reporter.shown[0].text,
-              u"Can't open " + path + u" file\r\nErrCode=32");  // sharing violation
-    EXPECT_EQ(f.RowText(kLoadedA, 0), u"before");
-    // Once the writer is gone the same file loads.
-    EXPECT_EQ(LoadSide(f.engine, 0, path, 0, f.reporter, nullptr), LoadOutcome::kLoaded);
-    EXPECT_EQ(f.RowText(kLoadedA, 0), u"locked text");
-}
-
-TEST(FileLoaderOnWindows, AFileOthersOnlyReadStaysLoadable) {
-    testing::EngineFixture f;
-    const std::u16string path = f.dir.WriteU16("shared.txt", "shared");
-    HANDLE reader = CreateFileW(ko::AsWide(path.c_str()), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(LoadSide(f.engine, 0, path, 0, f.reporter, nullptr), LoadOutcome::kLoaded);
-    CloseHandle(reader);
-    EXPECT_EQ(f.RowText(kLoadedA, 0), u"shared");
+    const std::u16string path = f.dir.WriteU16("held.txt", "held text");
+    for (const DWORD access : std::initializer_list<DWORD>{GENERIC_WRITE, GENERIC_READ}) {
+        HANDLE other = CreateFileW(ko::AsWide(path.c_str()), access, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(other, INVALID_HANDLE_VALUE);
+        const LoadOutcome outcome = LoadSide(f.engine, 0, path, 0, f.reporter, nullptr);
+        CloseHandle(other);
+        EXPECT_EQ(outcome,
+                  access == GENERIC_READ ? LoadOutcome::kLoaded : LoadOutcome::kOpenFailed);
+        EXPECT_EQ(f.RowText(kLoadedA, 0), access == GENERIC_READ ? u"held text" : u"before");
+    }
+    EXPECT_EQ(f.reporter.Texts(),
+              (std::vector<std::u16string>{u"Can't open " + path + u" file\r\nErrCode=32"}));
 }
 
 TEST(FileLoaderOnWindows, UnmarkedFilesUseTheThreadsAnsiCodePage) {

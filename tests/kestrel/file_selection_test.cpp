@@ -5,30 +5,22 @@
 #include <algorithm>
 #include <string>
 
-#include "tests/kestrel_app/scripted_file_dialog.h"
+#include "tests/kestrel/scripted_file_dialog.h"
 #include "tests/support/recording_reporter.h"
 
 namespace kestrel::app {
 namespace {
-
-using ScriptedDialog = testing::ScriptedFileDialog;
 
 void SetText(char16_t* field, std::size_t units, std::u16string_view text) {
     std::fill_n(field, units, u'\0');
     std::copy(text.begin(), text.end(), field);
 }
 
-std::u16string Filter(const OpenFileRequest& request) {
-    return std::u16string(request.filter, kFilterUnits);
-}
-
-std::u16string FilterOf(std::initializer_list<std::u16string_view> parts) {
+// A list of file types as the dialog takes it: pairs of 0-terminated texts, a final 0, the rest 0.
+std::u16string FilterOf(std::initializer_list<std::u16string> parts) {
     std::u16string list;
-    for (const std::u16string_view part : parts) {
-        list += part;
-        list += u'\0';
-    }
-    list += u'\0';
+    for (const std::u16string& part : parts)
+        list += part + u'\0';
     list.resize(kFilterUnits, u'\0');
     return list;
 }
@@ -37,136 +29,94 @@ class FileSelection : public ::testing::Test {
   protected:
     FileSelection() {
         SetText(settings.fileA_folder_select, ko::kPathUnits, u"C:\\work\\");
-        SetText(settings.fileB_folder_select, ko::kPathUnits, u"C:\\work\\");
+        SetText(settings.fileB_folder_select, ko::kPathUnits, u"D:\\b");  // no backslash yet
     }
-
-    std::optional<std::u16string> Select(int side) {
+    // Selects for `side` with the dialog answering `answer` (cancelling when empty); returns
+    // what the selection gave.
+    std::optional<std::u16string> Select(int side, std::u16string answer = u"") {
+        dialog.confirm = !answer.empty();
+        dialog.answer = answer;
+        dialog.offset = static_cast<int>(answer.rfind(u'\\') + 1);
         return SelectFile(owner, side, settings, dialog, reporter);
     }
+    std::u16string AskedFilter() const { return std::u16string(dialog.asked.filter, kFilterUnits); }
 
     ko::Settings settings;
-    ScriptedDialog dialog;
+    testing::ScriptedFileDialog dialog;
     ko::testing::RecordingReporter reporter;
     ko::OwnerWindow owner = reinterpret_cast<ko::OwnerWindow>(0x1234);
 };
 
-TEST_F(FileSelection, FirstUseOpensInTheStartupFolderWithTheSelectedGroup) {
-    dialog.answer = u"C:\\src\\x.cpp";
-    dialog.offset = 7;
-    EXPECT_EQ(Select(0), u"C:\\src\\x.cpp");
-
-    const OpenFileRequest& asked = dialog.asked;
-    EXPECT_EQ(asked.owner, owner);
-    EXPECT_EQ(std::u16string(asked.file), u"C:\\work\\*.cpp");
-    EXPECT_EQ(Filter(asked), FilterOf({u"cppFile(*.cpp)", u"*.cpp", u"hFile(*.h)", u"*.h",
+TEST_F(FileSelection, OpensInTheSidesFolderWithTheGroupAndRemembersTheChosenFolder) {
+    EXPECT_EQ(Select(0, u"C:\\src\\x.cpp"), u"C:\\src\\x.cpp");
+    EXPECT_EQ(dialog.asked.owner, owner);
+    EXPECT_EQ(std::u16string(dialog.asked.file), u"C:\\work\\*.cpp");
+    EXPECT_EQ(AskedFilter(), FilterOf({u"cppFile(*.cpp)", u"*.cpp", u"hFile(*.h)", u"*.h",
                                        u"rcFile(*.rc)", u"*.rc"}));
-    EXPECT_EQ(std::u16string(asked.title), u"ファイルＡの選択");
-    EXPECT_EQ(asked.flags, 0x00080200u);
+    EXPECT_EQ(std::u16string(dialog.asked.title), u"ファイルＡの選択");
+    EXPECT_EQ(dialog.asked.flags, 0x00080200u);
+    EXPECT_EQ(std::u16string(settings.fileA_folder_select), u"C:\\src\\");
+
+    EXPECT_EQ(Select(1, u"C:\\x.txt"), u"C:\\x.txt");
+    EXPECT_EQ(std::u16string(dialog.asked.file), u"D:\\b\\*.cpp");
+    EXPECT_EQ(std::u16string(dialog.asked.title), u"ファイルＢの選択");
+    EXPECT_EQ(std::u16string(settings.fileB_folder_select), u"C:\\");  // a root: one backslash
+    EXPECT_EQ(std::u16string(settings.fileA_folder_select), u"C:\\src\\");
+
+    EXPECT_EQ(Select(0), std::nullopt);  // cancelled: nothing changes
     EXPECT_EQ(std::u16string(settings.fileA_folder_select), u"C:\\src\\");
     EXPECT_TRUE(reporter.shown.empty());
 }
 
-TEST_F(FileSelection, SideBHasItsOwnTitleAndFolderAndLeavesSideAAlone) {
-    SetText(settings.fileB_folder_select, ko::kPathUnits, u"D:\\b");  // no backslash yet
-    dialog.answer = u"E:\\new\\y.h";
-    dialog.offset = 7;
-    EXPECT_EQ(Select(1), u"E:\\new\\y.h");
-    EXPECT_EQ(std::u16string(dialog.asked.file), u"D:\\b\\*.cpp");
-    EXPECT_EQ(std::u16string(dialog.asked.title), u"ファイルＢの選択");
-    EXPECT_EQ(std::u16string(settings.fileB_folder_select), u"E:\\new\\");
-    EXPECT_EQ(std::u16string(settings.fileA_folder_select), u"C:\\work\\");
-}
-
-TEST_F(FileSelection, AFileInADrivesRootRemembersTheRootWithOneBackslash) {
-    dialog.answer = u"C:\\x.txt";
-    dialog.offset = 3;
-    EXPECT_EQ(Select(0), u"C:\\x.txt");
-    EXPECT_EQ(std::u16string(settings.fileA_folder_select), u"C:\\");
-}
-
-TEST_F(FileSelection, SeveralChosenFilesGiveTheBoxTheFolderAlone) {
+TEST_F(FileSelection, SeveralFilesGiveTheFolderAndAFolderOf260UnitsIsIgnored) {
+    dialog.confirm = true;
     dialog.answer = std::u16string(u"C:\\src\0a.cpp\0b.cpp\0", 19);
     dialog.offset = 7;
-    EXPECT_EQ(Select(0), u"C:\\src");
+    EXPECT_EQ(SelectFile(owner, 0, settings, dialog, reporter), u"C:\\src");
     EXPECT_EQ(std::u16string(settings.fileA_folder_select), u"C:\\src\\");
-}
 
-TEST_F(FileSelection, CancellingChangesNothing) {
-    dialog.confirm = false;
-    EXPECT_EQ(Select(0), std::nullopt);
-    EXPECT_EQ(std::u16string(settings.fileA_folder_select), u"C:\\work\\");
-}
-
-TEST_F(FileSelection, AFolderPartOf260UnitsOrMoreIsIgnored) {
-    const std::u16string folder = u"C:\\" + std::u16string(256, u'd') + u"\\";  // 260 units
-    dialog.answer = folder + u"x.txt";
-    dialog.offset = static_cast<int>(folder.size());
-    EXPECT_EQ(Select(0), std::nullopt);
-    EXPECT_EQ(std::u16string(settings.fileA_folder_select), u"C:\\work\\");
-
-    const std::u16string fits = u"C:\\" + std::u16string(255, u'd') + u"\\";  // 259 units
-    dialog.answer = fits + u"x.txt";
-    dialog.offset = static_cast<int>(fits.size());
-    EXPECT_EQ(Select(0), fits + u"x.txt");
+    const std::u16string too_long = u"C:\\" + std::u16string(256, u'd') + u"\\";  // 260 units
+    EXPECT_EQ(Select(0, too_long + u"x.txt"), std::nullopt);
+    EXPECT_EQ(std::u16string(settings.fileA_folder_select), u"C:\\src\\");
+    const std::u16string fits = too_long.substr(0, 258) + u"\\";  // 259 units
+    EXPECT_EQ(Select(0, fits + u"x.txt"), fits + u"x.txt");
     EXPECT_EQ(std::u16string(settings.fileA_folder_select), fits);
 }
 
-TEST_F(FileSelection, AnUnknownGroupOpensInTheFolderWithoutTypesOrPattern) {
-    settings.failExt_no = 7;
-    dialog.confirm = false;
+TEST_F(FileSelection, TheFilterListsTheGroupsRowsInOrderAndOnlyWholeEntriesThatFit) {
+    settings.failExt_no = 7;  // no row carries it: no types, no pattern
     Select(0);
     EXPECT_EQ(std::u16string(dialog.asked.file), u"C:\\work\\");
-    EXPECT_EQ(Filter(dialog.asked), std::u16string(kFilterUnits, u'\0'));
-}
+    EXPECT_EQ(AskedFilter(), FilterOf({}));
 
-TEST_F(FileSelection, AGroupSpreadOverRowsListsThemInRowOrder) {
     settings.failExt_no = 50;
     for (const int row : {9, 4}) {
         settings.groups[row].groupNo = 50;
         SetText(settings.groups[row].displayText, 32, row == 4 ? u"four(*.4)" : u"nine(*.9)");
         SetText(settings.groups[row].searchPattern, 32, row == 4 ? u"*.4" : u"*.9");
     }
-    dialog.confirm = false;
     Select(0);
     EXPECT_EQ(std::u16string(dialog.asked.file), u"C:\\work\\*.4");
-    EXPECT_EQ(Filter(dialog.asked), FilterOf({u"four(*.4)", u"*.4", u"nine(*.9)", u"*.9"}));
-}
+    EXPECT_EQ(AskedFilter(), FilterOf({u"four(*.4)", u"*.4", u"nine(*.9)", u"*.9"}));
 
-TEST_F(FileSelection, AFilterListThatWouldOverflowEndsAfterItsLastWholeEntry) {
-    // Every row in group 0 with texts of 29 units: 60 units per entry, so four entries and the
-    // final 0 (241 units) fit and the fifth would not.
-    for (ko::ExtensionGroup& row : settings.groups) {
-        row.groupNo = 0;
-        SetText(row.displayText, 32, std::u16string(29, u'd'));
-        SetText(row.searchPattern, 32, std::u16string(29, u'p'));
+    // Entries of 60 units: four and the final 0 take 241 units. A fifth of 60 would overflow
+    // the 260 units; one of 19 fills them exactly.
+    const std::u16string d(29, u'd'), p(29, u'p');
+    for (int row = 0; row < ko::kExtensionGroupRows; ++row) {
+        settings.groups[row].groupNo = row < 5 ? 0 : 1;
+        SetText(settings.groups[row].displayText, 32, row < 4 ? d : u"dddddddddd");
+        SetText(settings.groups[row].searchPattern, 32, row < 4 ? p : u"ppppppp");
     }
-    dialog.confirm = false;
+    settings.failExt_no = 0;
     Select(0);
-    const std::u16string entry =
-        std::u16string(29, u'd') + u'\0' + std::u16string(29, u'p') + u'\0';
-    std::u16string expected = entry + entry + entry + entry;
-    expected.resize(kFilterUnits, u'\0');
-    EXPECT_EQ(Filter(dialog.asked), expected);
-}
-
-TEST_F(FileSelection, AFilterListThatFillsExactly260UnitsIsKeptWhole) {
-    // Four entries of 60 units and one of 19 units plus the final 0: exactly 260 units.
-    for (int row = 0; row < 5; ++row) {
-        settings.groups[row].groupNo = 0;
-        SetText(settings.groups[row].displayText, 32, std::u16string(row < 4 ? 29 : 10, u'd'));
-        SetText(settings.groups[row].searchPattern, 32, std::u16string(row < 4 ? 29 : 7, u'p'));
-    }
-    dialog.confirm = false;
+    EXPECT_EQ(AskedFilter(), FilterOf({d, p, d, p, d, p, d, p, u"dddddddddd", u"ppppppp"}));
+    SetText(settings.groups[4].displayText, 32, u"ddddddddddd");  // one unit more
     Select(0);
-    const std::u16string filter = Filter(dialog.asked);
-    EXPECT_EQ(filter.substr(240, 10), std::u16string(10, u'd'));
-    EXPECT_EQ(filter.substr(251, 7), std::u16string(7, u'p'));
-    EXPECT_EQ(filter[258], u'\0');
-    EXPECT_EQ(filter[259], u'\0');
+    EXPECT_EQ(AskedFilter(), FilterOf({d, p, d, p, d, p, d, p}));
 }
 
 TEST_F(FileSelection, AnInvalidSideIsReportedWithoutADialog) {
-    EXPECT_EQ(Select(2), std::nullopt);
+    EXPECT_EQ(SelectFile(owner, 2, settings, dialog, reporter), std::nullopt);
     EXPECT_EQ(dialog.shown, 0);
     EXPECT_EQ(reporter.shown,
               (std::vector<ko::testing::ShownMessage>{

@@ -3,9 +3,89 @@
 #include <algorithm>
 #include <cstring>
 
-#include "kestrel/engine/line_decoder.h"
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <iconv.h>
+#endif
 
 namespace kestrel::literal {
+
+namespace {
+
+// UTF-8 as the Unicode standard reads it, on its own rather than through the product's decoder:
+// each maximal invalid subpart becomes one U+FFFD.
+int DecodeUtf8(const std::uint8_t* b, std::size_t n, char16_t* out) {
+    int units = 0;
+    for (std::size_t i = 0; i < n;) {
+        const std::uint8_t lead = b[i];
+        const int length = lead < 0x80   ? 1
+                           : lead < 0xC2 ? 0
+                           : lead < 0xE0 ? 2
+                           : lead < 0xF0 ? 3
+                           : lead < 0xF5 ? 4
+                                         : 0;
+        std::uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        int good = 1;  // bytes of the sequence that fit so far
+        for (; length > 1 && good < length && i + good < n; ++good) {
+            const std::uint8_t c = b[i + good];
+            const std::uint8_t low = good > 1       ? 0x80
+                                     : lead == 0xE0 ? 0xA0
+                                     : lead == 0xF0 ? 0x90
+                                                    : 0x80;
+            const std::uint8_t high = good > 1       ? 0xBF
+                                      : lead == 0xED ? 0x9F
+                                      : lead == 0xF4 ? 0x8F
+                                                     : 0xBF;
+            if (c < low || c > high) break;
+            code = code << 6 | (c & 0x3F);
+        }
+        i += good;
+        if (length == 0 || good < length) {
+            out[units++] = 0xFFFD;
+        } else if (code > 0xFFFF) {
+            out[units++] = static_cast<char16_t>(0xD7C0 + (code >> 10));
+            out[units++] = static_cast<char16_t>(0xDC00 | (code & 0x3FF));
+        } else {
+            out[units++] = static_cast<char16_t>(code);
+        }
+    }
+    return units;
+}
+
+// Code page 932 through the platform's own converter, one character at a time: a byte that
+// starts no character becomes U+FFFD.
+int DecodeAnsi(const std::uint8_t* b, std::size_t n, char16_t* out) {
+#ifdef _WIN32
+    return n == 0 ? 0
+                  : MultiByteToWideChar(932, MB_PRECOMPOSED, reinterpret_cast<const char*>(b),
+                                        static_cast<int>(n), reinterpret_cast<wchar_t*>(out),
+                                        static_cast<int>(n));
+#else
+    static const iconv_t cp932 = iconv_open("UTF-16LE", "CP932");
+    int units = 0;
+    for (std::size_t i = 0; i < n;) {
+        std::size_t taken = b[i] < 0x80 ? 1 : 0;
+        if (taken == 1) out[units++] = b[i];
+        for (std::size_t width = 1; width <= 2 && i + width <= n && taken == 0; ++width) {
+            char16_t unit = 0;
+            char* in = const_cast<char*>(reinterpret_cast<const char*>(b + i));
+            char* to = reinterpret_cast<char*>(&unit);
+            std::size_t in_left = width, out_left = 2;
+            iconv(cp932, nullptr, nullptr, nullptr, nullptr);
+            if (iconv(cp932, &in, &in_left, &to, &out_left) == 0 && out_left == 0) {
+                out[units++] = unit;
+                taken = width;
+            }
+        }
+        if (taken == 0) out[units++] = 0xFFFD;
+        i += taken == 0 ? 1 : taken;
+    }
+    return units;
+#endif
+}
+
+}  // namespace
 
 int Grid::Length(int r) const {
     int n = 0;
@@ -84,8 +164,7 @@ Grid LoadBytes(const std::string& bytes, int kaimode, int rows, int columns, int
                 raw[n] = static_cast<std::uint8_t>(buffer[n]);
                 ++n;
             }
-            length = static_cast<int>(encoding == 2 ? DecodeUtf8Piece(raw, n, decoded)
-                                                    : DecodeAnsiPiece(raw, n, decoded));
+            length = encoding == 2 ? DecodeUtf8(raw, n, decoded) : DecodeAnsi(raw, n, decoded);
         }
         char16_t* row = grid.Row(line_count);
         std::fill(row, row + columns, u'\0');

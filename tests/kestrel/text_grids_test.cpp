@@ -2,10 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "tests/support/recording_reporter.h"
 
 namespace kestrel {
 namespace {
+
+bool AllZero(const TextGrids& grids, int grid) {
+    const std::uint8_t* bytes = grids.Bytes(grid);
+    return std::all_of(bytes, bytes + grids.grid_bytes(), [](std::uint8_t b) { return b == 0; });
+}
 
 class TextGridsTest : public ::testing::Test {
   protected:
@@ -20,75 +27,56 @@ class TextGridsTest : public ::testing::Test {
     TextGrids grids;
 };
 
-TEST_F(TextGridsTest, DefaultGridsHaveTheDocumentedSizeAndStartZeroed) {
-    EXPECT_EQ(grids.grid_bytes(), 8390656u);
-    for (int grid = 0; grid < kGridCount; ++grid) {
-        const std::uint8_t* bytes = grids.Bytes(grid);
-        EXPECT_TRUE(
-            std::all_of(bytes, bytes + grids.grid_bytes(), [](std::uint8_t b) { return b == 0; }));
-    }
+TEST_F(TextGridsTest, GridsStartZeroedAndClearingZeroesEverythingWritten) {
+    EXPECT_EQ(grids.grid_bytes(), 512u * 8192 * 2 + 2048);
+    for (int grid = 0; grid < kGridCount; ++grid)
+        EXPECT_TRUE(AllZero(grids, grid)) << grid;
+    SetRow(kLoadedB, 0, u"hello");
+    grids.StoreFilledRow(kLoadedB, 8191, u'z', 512);
+    grids.StoreFilledRow(kLoadedB, 100, u'q', 300);
+    SetRow(kLoadedB, 100, u"shorter");  // the rest of the longer row is zeroed
+    EXPECT_EQ(grids.memwcslen(kLoadedB, 100), 7);
+    grids.CopyRows(kWorkingB, 8190, kLoadedB, 8190, 2);
+    grids.Clear(kLoadedB);
+    grids.Clear(kWorkingB);
+    EXPECT_TRUE(AllZero(grids, kLoadedB));
+    EXPECT_TRUE(AllZero(grids, kWorkingB));
 }
 
-TEST_F(TextGridsTest, RowLengthStopsAtTheFirstZeroOrTheRowsEnd) {
-    EXPECT_EQ(grids.memwcslen(kLoadedA, 0), 0);
+TEST_F(TextGridsTest, RowReadsStopAtZeroOrTheRowsEndAndReportWhatLiesOutside) {
     SetRow(kLoadedA, 3, std::u16string(512, u'x'));
-    SetRow(kLoadedA, 4, u"ab");
     EXPECT_EQ(grids.memwcslen(kLoadedA, 3), 512);  // a full row has no terminator
-    EXPECT_EQ(grids.memwcslen(kLoadedA, 4), 2);
+    SetRow(kWorkingA, 0, u"abcd");
+    SetRow(kColourA, 0, u"0011");
+    SetRow(kWorkingB, 1, u"ab");
+    SetRow(kColourB, 1, u"222");
+    auto run = [&](int x, int mode, int y) {
+        int code = -5;
+        const int length = grids.memcolorlen(x, mode, y, &code);
+        return std::make_pair(length, code);
+    };
+    EXPECT_EQ(run(0, kColourA, 0), std::make_pair(2, int{u'0'}));
+    EXPECT_EQ(run(2, kColourA, 0), std::make_pair(2, int{u'1'}));
+    EXPECT_EQ(run(0, kColourB, 1), std::make_pair(2, int{u'2'}));  // a 0 character ends the run
+    EXPECT_EQ(run(511, kColourA, 0), std::make_pair(1, 0));        // the last column
+    EXPECT_EQ(run(0, kWorkingB, 0), std::make_pair(0, -5));        // no codes: silently nothing
     EXPECT_TRUE(reporter.shown.empty());
-}
 
-TEST_F(TextGridsTest, RowReadsOutsideTheGridAreReportedAndYieldZero) {
-    EXPECT_EQ(grids.memwcslen(kLoadedA, 8192), 0);
-    EXPECT_EQ(grids.memwcslen(kLoadedA, -1), 0);
-    int code = -5;
-    EXPECT_EQ(grids.memcolorlen(512, kColourA, 0, &code), 0);
-    EXPECT_EQ(grids.memcolorlen(0, 6, 0, &code), 0);
-    EXPECT_EQ(grids.memcolorlen(0, -1, 0, &code), 0);
-    EXPECT_EQ(grids.memcolorlen(0, kColourB, 8192, &code), 0);
+    EXPECT_EQ(grids.memwcslen(kLoadedA, 8192) + grids.memwcslen(kLoadedA, -1), 0);
+    const std::tuple<int, int, int> outside[] = {{512, 4, 0}, {0, 6, 0}, {0, -1, 0}, {0, 5, 8192}};
+    for (const auto& [x, mode, y] : outside)
+        EXPECT_EQ(run(x, mode, y), std::make_pair(0, -5));
     EXPECT_EQ(reporter.Texts(),
               (std::vector<std::u16string>{
                   u"iy value is over iy=8192:8192", u"iy value is over iy=-1:8192",
                   u"ix value is over ix=512:512", u"mode value is over mode=6:0-5",
                   u"mode value is over mode=-1:0-5", u"iy value is over iy=8192:8192"}));
     EXPECT_EQ(reporter.shown[0].caption, u"memwcslen error");
-    EXPECT_EQ(reporter.shown[0].owner, nullptr);
     EXPECT_EQ(reporter.shown[2].caption, u"memcolorlen error");
-    EXPECT_EQ(code, -5);
+    EXPECT_EQ(reporter.shown[2].owner, nullptr);
 }
 
-TEST_F(TextGridsTest, ColourRunsFollowTheCodesAndStopAtTheText) {
-    SetRow(kWorkingA, 0, u"abcd");
-    SetRow(kColourA, 0, u"0011");
-    int code = 0;
-    EXPECT_EQ(grids.memcolorlen(0, kColourA, 0, &code), 2);
-    EXPECT_EQ(code, u'0');
-    EXPECT_EQ(grids.memcolorlen(2, kColourA, 0, &code), 2);
-    EXPECT_EQ(code, u'1');
-    // A cell whose character is 0 ends the run even when its code matches.
-    SetRow(kWorkingB, 1, u"ab");
-    SetRow(kColourB, 1, u"222");
-    EXPECT_EQ(grids.memcolorlen(0, kColourB, 1, &code), 2);
-    // The last column yields 1 without looking further; grids without codes yield 0 silently.
-    EXPECT_EQ(grids.memcolorlen(511, kColourA, 0, &code), 1);
-    code = 42;
-    EXPECT_EQ(grids.memcolorlen(0, kWorkingB, 0, &code), 0);
-    EXPECT_EQ(code, 42);
-    EXPECT_TRUE(reporter.shown.empty());
-}
-
-TEST_F(TextGridsTest, ClearingZeroesEverythingWritten) {
-    SetRow(kLoadedB, 0, u"hello");
-    grids.StoreFilledRow(kLoadedB, 8191, u'z', 512);
-    grids.StoreFilledRow(kLoadedB, 100, u'q', 300);
-    grids.StoreRow(kLoadedB, 100, u"shorter", 7);  // the rest of the longer row is zeroed
-    grids.Clear(kLoadedB);
-    const std::uint8_t* bytes = grids.Bytes(kLoadedB);
-    EXPECT_TRUE(
-        std::all_of(bytes, bytes + grids.grid_bytes(), [](std::uint8_t b) { return b == 0; }));
-}
-
-TEST(GridShape, AbsurdDimensionsAreRaisedOrRefused) {
+TEST(GridShape, AbsurdDimensionsAreRaisedOrRefusedLikeAFailedAllocation) {
     GridShape shape;
     ASSERT_TRUE(GridShapeFor(0, -5, shape));
     EXPECT_EQ(shape.columns, 1);
