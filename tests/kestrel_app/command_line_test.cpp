@@ -44,7 +44,7 @@ TEST(CommandLine, TokensAreCaseSensitiveButCountInsideWords) {
 }
 
 TEST(CommandLine, APathEndsAtABlankOnlyAndKeepsQuotesAndTabs) {
-    EXPECT_EQ(A(Parse(u"/A:\"C:\\My Files\\x.txt\"")), u"\"C:\\My");
+    EXPECT_EQ(A(Parse(u"/A:C:\\My\"Files x.txt")), u"C:\\My\"Files");
     EXPECT_EQ(A(Parse(u"/A:a\tb /B:c")), u"a\tb");
 }
 
@@ -73,6 +73,29 @@ TEST(CommandLine, ACutNeverSplitsASurrogatePair) {
     path += u"rest";
     const CommandLinePaths paths = Parse(u"/A:" + path);
     EXPECT_EQ(A(paths), std::u16string(258, u'p'));
+}
+
+// What a user types and what the folder comparer hands over for a path with a blank.
+TEST(CommandLine, APathOpeningWithAQuoteRunsToTheNextQuoteWithoutThem) {
+    const struct {
+        std::u16string text, a, b;
+    } cases[] = {
+        {u"/A:\"C:\\My Files\\a.txt\" /B:\"D:\\b c\\x.txt\"", u"C:\\My Files\\a.txt",
+         u"D:\\b c\\x.txt"},
+        {u"/A:\"\" /B:y.txt", u"", u"y.txt"},
+        {u" /A:\"D:\\プロジェクト\\Order System\\main.cpp\" /B:y",
+         u"D:\\プロジェクト\\Order System\\main.cpp", u"y"},
+        // Without a closing quote the path runs to the end of the line, tokens and all.
+        {u"/A:\"C:\\a b /B:y.txt", u"C:\\a b /B:y.txt", u""},
+        {u"/A:\"" + std::u16string(300, u'p') + u" q", std::u16string(259, u'p'), u""},
+        {u"/B:x /A:\"a b\" /B:\"c d\"", u"a b", u"c d"},  // the later token still wins
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        const CommandLinePaths paths = Parse(c.text);
+        EXPECT_EQ(A(paths), c.a);
+        EXPECT_EQ(B(paths), c.b);
+    }
 }
 
 }  // namespace
