@@ -35,12 +35,12 @@ TEST(FailedLaunchCheck, ChecksRowsThenSelectionsThenEmptyHalvesInThatOrder) {
     EXPECT_EQ(kSelectionCaption, u"選択ミス");
 }
 
-TEST(BuildLaunchCommandLine, JoinsTheExecutableAndBothPathsUnquoted) {
+TEST(BuildLaunchCommandLine, JoinsTheExecutableAndBothPathsQuotingAPathWithABlank) {
     const std::u16string separator(1, ko::kPathSeparator);
     EXPECT_EQ(BuildLaunchCommandLine(u"C:" + separator + u"tools", u"Kestrel.exe",
                                      u"D:\\old dir\\main.cpp", u"D:\\new\\main.cpp"),
               u"C:" + separator + u"tools" + separator +
-                  u"Kestrel.exe /A:D:\\old dir\\main.cpp /B:D:\\new\\main.cpp");
+                  u"Kestrel.exe /A:\"D:\\old dir\\main.cpp\" /B:D:\\new\\main.cpp");
     EXPECT_EQ(BuildLaunchCommandLine(u"C:" + separator, u"K.exe", u"a", u"b"),
               u"C:" + separator + u"K.exe /A:a /B:b");
 }

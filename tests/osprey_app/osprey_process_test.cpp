@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
@@ -93,6 +94,37 @@ std::u16string ShortForm(const std::filesystem::path& path) {
     return ko::ToU16(buffer);
 }
 
+// Makes the short-name lookup of `process` answer as on a volume that keeps no short names,
+// where GetShortPathNameW gives the long path back: its import slot is pointed at
+// GetLongPathNameW, which takes the same arguments. Wine makes a short name for every long one,
+// so no folder here can lack one. System DLLs lie at the same address in every process.
+bool WithoutShortNames(HANDLE process) {
+    const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
+    const auto short_lookup =
+        reinterpret_cast<ULONG_PTR>(GetProcAddress(kernel32, "GetShortPathNameW"));
+    const auto long_lookup =
+        reinterpret_cast<ULONG_PTR>(GetProcAddress(kernel32, "GetLongPathNameW"));
+    HMODULE image = nullptr;
+    DWORD needed = 0;
+    IMAGE_DOS_HEADER dos{};
+    IMAGE_NT_HEADERS64 nt{};
+    if (!EnumProcessModules(process, &image, sizeof image, &needed)) return false;
+    auto* const base = reinterpret_cast<unsigned char*>(image);
+    if (!ReadProcessMemory(process, base, &dos, sizeof dos, nullptr) ||
+        !ReadProcessMemory(process, base + dos.e_lfanew, &nt, sizeof nt, nullptr))
+        return false;
+    const IMAGE_DATA_DIRECTORY table = nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
+    std::vector<ULONG_PTR> slots(table.Size / sizeof(ULONG_PTR));
+    unsigned char* const first = base + table.VirtualAddress;
+    if (!ReadProcessMemory(process, first, slots.data(), table.Size, nullptr)) return false;
+    const auto found = std::find(slots.begin(), slots.end(), short_lookup);
+    if (found == slots.end()) return false;
+    void* const slot = first + (found - slots.begin()) * sizeof(ULONG_PTR);
+    DWORD protection = 0;
+    return VirtualProtectEx(process, slot, sizeof long_lookup, PAGE_READWRITE, &protection) &&
+           WriteProcessMemory(process, slot, &long_lookup, sizeof long_lookup, nullptr);
+}
+
 class OspreyProcessTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -101,18 +133,18 @@ class OspreyProcessTest : public ::testing::Test {
         std::filesystem::copy_file(OSPREY_EXE, start / "Osprey.exe");
         std::filesystem::copy_file(KESTREL_EXE, start / "Kestrel.exe");
         // Rows: "calc main.cpp" differs, util.h is equal, then one file of each side alone.
-        // The folders themselves hold no blank: Wine's folder browser cannot preselect a
-        // folder whose short name it has not made yet.
-        old_folder = temp.path() / "old";
-        new_folder = temp.path() / "new";
+        old_folder = temp.path() / "old version";
+        new_folder = temp.path() / "new version";
         std::filesystem::create_directories(old_folder);
         std::filesystem::create_directories(new_folder);
-        temp.Write("old/calc main.cpp", "int Add(int a, int b) {\r\n    return a + b;\r\n}\r\n");
-        temp.Write("new/calc main.cpp", "int Add(int a, int b) {\r\n    return b + a;\r\n}\r\n");
-        temp.Write("old/util.h", "#pragma once\r\nint Add(int a, int b);\r\n");
-        temp.Write("new/util.h", "#pragma once\r\nint Add(int a, int b);\r\n");
-        temp.Write("old/old.rc", "// old\r\n");
-        temp.Write("new/new.rc", "// new\r\n");
+        temp.Write("old version/calc main.cpp",
+                   "int Add(int a, int b) {\r\n    return a + b;\r\n}\r\n");
+        temp.Write("new version/calc main.cpp",
+                   "int Add(int a, int b) {\r\n    return b + a;\r\n}\r\n");
+        temp.Write("old version/util.h", "#pragma once\r\nint Add(int a, int b);\r\n");
+        temp.Write("new version/util.h", "#pragma once\r\nint Add(int a, int b);\r\n");
+        temp.Write("old version/old.rc", "// old\r\n");
+        temp.Write("new version/new.rc", "// new\r\n");
 
         ko::Settings settings;
         old_folder.u16string().copy(settings.fileA_folder_select, ko::kPathUnits - 1);
@@ -226,8 +258,8 @@ TEST_F(OspreyProcessTest, StartsKestrelForTheSelectedPairWhichShowsBothPathsAndI
     // A status bar answers WM_GETTEXT with its first field.
     EXPECT_TRUE(WaitFor([&] { return TextOf(GetDlgItem(window, IDC_STATUS_BAR)) == u"照合後"; }));
 
-    // Row 0 of both lists: "calc main.cpp", which differs. The start-up directory and the
-    // file's name hold a blank; the file reaches Kestrel in its short form.
+    // Row 0 of both lists: "calc main.cpp", which differs. The start-up directory, the folders
+    // and the file's name hold a blank; the file reaches Kestrel in its short form.
     std::u16string outcome;
     const HWND first = LaunchKestrel(VK_HOME, outcome);
     ASSERT_NE(first, nullptr) << "Kestrel did not come up with its outcome";
@@ -236,12 +268,13 @@ TEST_F(OspreyProcessTest, StartsKestrelForTheSelectedPairWhichShowsBothPathsAndI
     EXPECT_EQ(TextOf(GetDlgItem(first, 3002)), ShortForm(new_folder / "calc main.cpp"));
     EXPECT_EQ(ShortForm(old_folder / "calc main.cpp").find(u' '), std::u16string::npos);
 
-    // Row 1: util.h, the same on both sides, in a second Kestrel beside the first.
+    // Row 1: util.h, the same on both sides, in a second Kestrel beside the first, from a
+    // volume without short names: the whole paths go over in quotes.
+    ASSERT_TRUE(WithoutShortNames(osprey.hProcess));
     const HWND second = LaunchKestrel(VK_DOWN, outcome);
     ASSERT_NE(second, nullptr) << "the second Kestrel did not come up with its outcome";
     EXPECT_NE(second, first);
     EXPECT_EQ(outcome, u"一致しました");
-    // Paths without a blank are handed over as they are.
     EXPECT_EQ(TextOf(GetDlgItem(second, 3001)), (old_folder / "util.h").u16string());
     EXPECT_EQ(TextOf(GetDlgItem(second, 3002)), (new_folder / "util.h").u16string());
 
