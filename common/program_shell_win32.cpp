@@ -73,8 +73,13 @@ std::optional<ScreenSize> RegisterMainWindowClass(HINSTANCE instance, WNDPROC pr
     window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     window_class.lpszMenuName = MAKEINTRESOURCEW(menu_id);
     window_class.lpszClassName = AsWide(class_name);
-    if (RegisterClassExW(&window_class) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        return std::nullopt;
+    if (RegisterClassExW(&window_class) == 0) {
+        const DWORD error = GetLastError();
+        // The icons belong to the class only when it was registered here.
+        if (window_class.hIcon) DestroyIcon(window_class.hIcon);
+        if (window_class.hIconSm) DestroyIcon(window_class.hIconSm);
+        if (error != ERROR_CLASS_ALREADY_EXISTS) return std::nullopt;
+    }
     HDC screen = GetDC(nullptr);
     const ScreenSize size{GetDeviceCaps(screen, HORZRES), GetDeviceCaps(screen, VERTRES)};
     ReleaseDC(nullptr, screen);
