@@ -1,5 +1,6 @@
 #include "common/program_shell_win32.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <string>
@@ -107,6 +108,15 @@ bool CreateSideRows(HWND parent, HINSTANCE instance, int screen_width, const Sid
         made = made && select_buttons[side] && path_boxes[side];
     }
     return made;
+}
+
+ComApartment::ComApartment()
+    : initialised_(
+          SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+
+// S_FALSE (already initialised on this thread) counts as success and needs its own call too.
+ComApartment::~ComApartment() {
+    if (initialised_) CoUninitialize();
 }
 
 int RunMessageLoop() {

@@ -35,6 +35,20 @@ struct SideRowIds {
 bool CreateSideRows(HWND parent, HINSTANCE instance, int screen_width, const SideRowIds& ids,
                     HWND (&select_buttons)[2], HWND (&path_boxes)[2]);
 
+// COM on the calling thread for as long as the program runs, apartment-threaded as the shell
+// wants it: the folder browser, the open-file dialog and ShellExecuteW may load shell
+// extensions, which are COM objects. Freed again only when it was set up here.
+class ComApartment {
+  public:
+    ComApartment();
+    ~ComApartment();
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    bool initialised_;
+};
+
 // Looks for a waiting message without removing it, then gets, translates and dispatches it;
 // waits when none is there. Returns the exit code the quit message carries.
 int RunMessageLoop();

@@ -12,6 +12,7 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show_command) {
     using namespace kestrel::app;
+    const ko::ComApartment com;
     KestrelApp& app = App();
     ParseCommandLine(command_line != nullptr ? ko::AsU16(command_line) : u"", app.commandLine);
     static ko::MessageBoxReporter reporter;
