@@ -138,7 +138,8 @@ void OpenManual(HWND window, std::u16string_view manual, Reporter& reporter) {
     const std::wstring name = ToWide(manual);
     const HINSTANCE result =
         ShellExecuteW(window, L"open", name.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    if (reinterpret_cast<INT_PTR>(result) < 32)
+    // Success is a value above 32; 32 itself is SE_ERR_DLLNOTFOUND.
+    if (reinterpret_cast<INT_PTR>(result) <= 32)
         reporter.Show(window, Format(u"%sが見つかりません。", {manual}), u"残念！", box::kOk);
 }
 
