@@ -134,6 +134,13 @@ int RunMessageLoop() {
     }
 }
 
+int ShowAndRun(HWND window, int show_command) {
+    if (window == nullptr) return 0;
+    ShowWindow(window, show_command);
+    UpdateWindow(window);
+    return RunMessageLoop();
+}
+
 void OpenManual(HWND window, std::u16string_view manual, Reporter& reporter) {
     const std::wstring name = ToWide(manual);
     const HINSTANCE result =

@@ -53,6 +53,10 @@ class ComApartment {
 // waits when none is there. Returns the exit code the quit message carries.
 int RunMessageLoop();
 
+// Shows the main window `window` with the program's `show_command` and runs the message loop
+// until it quits. Returns the quit message's exit code, or 0 when there is no window.
+int ShowAndRun(HWND window, int show_command);
+
 // Asks the shell to "open" `manual`, a name relative to the current directory (the start-up
 // directory). When the shell cannot, shows "<manual>が見つかりません。" under "残念！" with
 // only an OK button, owned by `window`.

@@ -20,9 +20,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show_
     app.services.fileDialog = &SystemOpenFileDialog();
 
     if (!RegisterMainWindowClass(instance)) return 0;
-    HWND window = CreateMainWindow(instance);
-    if (window == nullptr) return 0;
-    ShowWindow(window, show_command);
-    UpdateWindow(window);
-    return ko::RunMessageLoop();
+    return ko::ShowAndRun(CreateMainWindow(instance), show_command);
 }

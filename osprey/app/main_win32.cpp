@@ -20,9 +20,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     app.services.processStarter = &SystemProcessStarter();
 
     if (!RegisterMainWindowClass(instance)) return 0;
-    HWND window = CreateMainWindow(instance);
-    if (window == nullptr) return 0;
-    ShowWindow(window, show_command);
-    UpdateWindow(window);
-    return ko::RunMessageLoop();
+    return ko::ShowAndRun(CreateMainWindow(instance), show_command);
 }
