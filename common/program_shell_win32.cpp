@@ -1,5 +1,6 @@
 #include "common/program_shell_win32.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <string>
@@ -73,8 +74,13 @@ std::optional<ScreenSize> RegisterMainWindowClass(HINSTANCE instance, WNDPROC pr
     window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     window_class.lpszMenuName = MAKEINTRESOURCEW(menu_id);
     window_class.lpszClassName = AsWide(class_name);
-    if (RegisterClassExW(&window_class) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        return std::nullopt;
+    if (RegisterClassExW(&window_class) == 0) {
+        const DWORD error = GetLastError();
+        // The icons belong to the class only when it was registered here.
+        if (window_class.hIcon) DestroyIcon(window_class.hIcon);
+        if (window_class.hIconSm) DestroyIcon(window_class.hIconSm);
+        if (error != ERROR_CLASS_ALREADY_EXISTS) return std::nullopt;
+    }
     HDC screen = GetDC(nullptr);
     const ScreenSize size{GetDeviceCaps(screen, HORZRES), GetDeviceCaps(screen, VERTRES)};
     ReleaseDC(nullptr, screen);
@@ -104,6 +110,15 @@ bool CreateSideRows(HWND parent, HINSTANCE instance, int screen_width, const Sid
     return made;
 }
 
+ComApartment::ComApartment()
+    : initialised_(
+          SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+
+// S_FALSE (already initialised on this thread) counts as success and needs its own call too.
+ComApartment::~ComApartment() {
+    if (initialised_) CoUninitialize();
+}
+
 int RunMessageLoop() {
     MSG message;
     for (;;) {
@@ -119,11 +134,19 @@ int RunMessageLoop() {
     }
 }
 
+int ShowAndRun(HWND window, int show_command) {
+    if (window == nullptr) return 0;
+    ShowWindow(window, show_command);
+    UpdateWindow(window);
+    return RunMessageLoop();
+}
+
 void OpenManual(HWND window, std::u16string_view manual, Reporter& reporter) {
     const std::wstring name = ToWide(manual);
     const HINSTANCE result =
         ShellExecuteW(window, L"open", name.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    if (reinterpret_cast<INT_PTR>(result) < 32)
+    // Success is a value above 32; 32 itself is SE_ERR_DLLNOTFOUND.
+    if (reinterpret_cast<INT_PTR>(result) <= 32)
         reporter.Show(window, Format(u"%sが見つかりません。", {manual}), u"残念！", box::kOk);
 }
 

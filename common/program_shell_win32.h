@@ -35,9 +35,27 @@ struct SideRowIds {
 bool CreateSideRows(HWND parent, HINSTANCE instance, int screen_width, const SideRowIds& ids,
                     HWND (&select_buttons)[2], HWND (&path_boxes)[2]);
 
+// COM on the calling thread for as long as the program runs, apartment-threaded as the shell
+// wants it: the folder browser, the open-file dialog and ShellExecuteW may load shell
+// extensions, which are COM objects. Freed again only when it was set up here.
+class ComApartment {
+  public:
+    ComApartment();
+    ~ComApartment();
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    bool initialised_;
+};
+
 // Looks for a waiting message without removing it, then gets, translates and dispatches it;
 // waits when none is there. Returns the exit code the quit message carries.
 int RunMessageLoop();
+
+// Shows the main window `window` with the program's `show_command` and runs the message loop
+// until it quits. Returns the quit message's exit code, or 0 when there is no window.
+int ShowAndRun(HWND window, int show_command);
 
 // Asks the shell to "open" `manual`, a name relative to the current directory (the start-up
 // directory). When the shell cannot, shows "<manual>が見つかりません。" under "残念！" with

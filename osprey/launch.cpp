@@ -6,6 +6,14 @@ namespace osprey {
 
 namespace {
 
+// A part with a blank goes in double quotes: the system takes the executable whole (never
+// C:\Program.exe for C:\Program Files\...) and so does the file comparer a path.
+std::u16string Quoted(std::u16string_view part) {
+    std::u16string text(part);
+    if (text.find(u' ') != std::u16string::npos) text = u'"' + text + u'"';
+    return text;
+}
+
 bool CannotBeHandedOver(const std::vector<FileEntry>& pairs, int row) {
     if (row < 0 || static_cast<std::size_t>(row) >= pairs.size()) return true;
     return pairs[row].status == kOneSided && pairs[row].name.empty();
@@ -33,11 +41,11 @@ std::optional<std::u16string> BuildLaunchCommandLine(std::u16string_view startup
     if (executable.size() >= kExecutablePathUnits || pathA.size() >= kFilePathUnits ||
         pathB.size() >= kFilePathUnits)
         return std::nullopt;
-    // Parts within their rooms always fit the command line's room.
-    static_assert((kExecutablePathUnits - 1) + 4 + 2 * (kFilePathUnits - 1) + 4 <
+    // Parts within their rooms always fit the command line's room, each with its two quotes.
+    static_assert((kExecutablePathUnits - 1 + 2) + 4 + 2 * (kFilePathUnits - 1 + 2) + 4 <
                   kCommandLineUnits);
-    std::u16string commandLine = executable;
-    commandLine.append(u" /A:").append(pathA).append(u" /B:").append(pathB);
+    std::u16string commandLine = Quoted(executable);
+    commandLine.append(u" /A:").append(Quoted(pathA)).append(u" /B:").append(Quoted(pathB));
     return commandLine;
 }
 

@@ -36,9 +36,10 @@ constexpr std::size_t kFilePathUnits = 520;
 constexpr std::size_t kCommandLineUnits = 1560;
 
 // `startupDirectory` + separator unless present + `subAppName`, then " /A:" `pathA` " /B:"
-// `pathB`, nothing quoted. A part that does not fit its room is refused, not cut: a cut path
-// would start another program or hand over another file. Returns nullopt then, and the caller
-// reports that the program could not be run.
+// `pathB`; each of the three parts that holds a blank goes in double quotes. A part that does
+// not fit its room (quotes not counted) is refused, not cut: a cut path would start another
+// program or hand over another file. Returns nullopt then, and the caller reports that the
+// program could not be run.
 std::optional<std::u16string> BuildLaunchCommandLine(std::u16string_view startupDirectory,
                                                      std::u16string_view subAppName,
                                                      std::u16string_view pathA,

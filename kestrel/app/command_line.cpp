@@ -12,10 +12,13 @@ bool IsHighSurrogate(char16_t unit) {
     return unit >= 0xD800 && unit <= 0xDBFF;
 }
 
-// Copies the path that starts at `from` into `path` and returns the index of the blank (or the
-// end) that ends it.
+// Copies the path that starts at `from` into `path` and returns the index of the character
+// that ends it: the next blank, or for a path that opens with a double quote the closing quote
+// (the quotes are not part of the path), or the end of the text.
 std::size_t CopyPath(std::u16string_view text, std::size_t from, char16_t (&path)[ko::kPathUnits]) {
-    std::size_t end = text.find(u' ', from);
+    const bool quoted = from < text.size() && text[from] == u'"';
+    if (quoted) ++from;
+    std::size_t end = text.find(quoted ? u'"' : u' ', from);
     if (end == std::u16string_view::npos) end = text.size();
     std::size_t count = std::min(end - from, kMaxPathUnits);
     // A cut must not leave half a character behind.

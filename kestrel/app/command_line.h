@@ -1,6 +1,6 @@
 // Reading Kestrel's command line: " /A:" names the side A file and " /B:" the side B file.
 // The folder comparer starts Kestrel with exactly these two tokens, each followed by a full
-// path that holds no blank.
+// path, in double quotes when it holds a blank.
 #pragma once
 
 #include <string_view>
@@ -17,9 +17,12 @@ struct CommandLinePaths {
 
 // Clears both paths, then scans `text` for the case-sensitive tokens "/A:" and "/B:", which
 // count anywhere, also inside a word. The characters after a token up to the next blank
-// (U+0020 only, no quoting) are its path. A path longer than 259 units is cut to 259 (never
-// between the two units of a surrogate pair); the rest up to the blank is skipped. When a
-// token comes twice, the later path wins.
+// (U+0020 only) are its path; when the first of them is a double quote, the path runs to the
+// next double quote instead (or to the end of the text when none follows) and the quotes are
+// not part of it. A quote cannot start a Windows file name, so no path that worked unquoted
+// reads differently. A path longer than 259 units is cut to 259 (never between the two units
+// of a surrogate pair); the rest up to its end is skipped. When a token comes twice, the later
+// path wins.
 void ParseCommandLine(std::u16string_view text, CommandLinePaths& paths);
 
 }  // namespace kestrel::app

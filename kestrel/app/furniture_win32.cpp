@@ -22,11 +22,16 @@ void CreateControls(HWND window) {
                        parts.pathBox);
 }
 
+// The status bar is a common control: its class exists only once COMCTL32 has registered it,
+// which Windows does not promise before InitCommonControlsEx asks for it.
 void CreateStatusBar(HWND window) {
+    const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&classes);
     WindowParts& parts = App().window;
     parts.statusBar = CreateWindowExW(
         0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, 0, 0, 0, 0,
-        window, reinterpret_cast<HMENU>(IDC_STATUS_BAR), App().instance, nullptr);
+        window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS_BAR)), App().instance,
+        nullptr);
     int edges[kStatusFieldCount];
     for (int i = 0; i < kStatusFieldCount; ++i)
         edges[i] = kStatusFieldEdges[i];

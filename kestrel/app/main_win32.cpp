@@ -12,6 +12,7 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show_command) {
     using namespace kestrel::app;
+    const ko::ComApartment com;
     KestrelApp& app = App();
     ParseCommandLine(command_line != nullptr ? ko::AsU16(command_line) : u"", app.commandLine);
     static ko::MessageBoxReporter reporter;
@@ -19,9 +20,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show_
     app.services.fileDialog = &SystemOpenFileDialog();
 
     if (!RegisterMainWindowClass(instance)) return 0;
-    HWND window = CreateMainWindow(instance);
-    if (window == nullptr) return 0;
-    ShowWindow(window, show_command);
-    UpdateWindow(window);
-    return ko::RunMessageLoop();
+    return ko::ShowAndRun(CreateMainWindow(instance), show_command);
 }

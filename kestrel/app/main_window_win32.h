@@ -4,10 +4,12 @@
 
 #include <windows.h>
 
+#include "resources/version.h"
+
 namespace kestrel::app {
 
 inline constexpr char16_t kMainWindowClass[] = u"Main Window";
-inline constexpr char16_t kMainWindowTitle[] = u"Kestrel Ver1.00";
+inline constexpr char16_t kMainWindowTitle[] = u"Kestrel Ver" KO_VERSION_TITLE;
 
 // Registers "Main Window" (icon 91, menu 100, white background, no background erase of its
 // own) and records the screen's size for the window and its controls. False on failure.

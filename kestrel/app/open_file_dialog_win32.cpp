@@ -16,7 +16,9 @@ class SystemDialog final : public OpenFileDialog {
         OPENFILENAMEW description = {};
         description.lStructSize = sizeof(description);
         description.hwndOwner = static_cast<HWND>(request.owner);
-        description.lpstrFilter = ko::AsWide(request.filter);
+        // An empty list is no list: the dialog is told of no file types rather than handed a
+        // list whose first entry is missing.
+        if (request.filter[0] != u'\0') description.lpstrFilter = ko::AsWide(request.filter);
         description.nFilterIndex = 1;
         description.lpstrFile = ko::AsWide(request.file);
         description.nMaxFile = kFileNameUnits;

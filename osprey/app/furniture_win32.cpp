@@ -45,7 +45,8 @@ bool CreateStatusBar(HWND window) {
     WindowParts& parts = App().window;
     parts.statusBar = CreateWindowExW(
         0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, 0, 0, 0, 0,
-        window, reinterpret_cast<HMENU>(IDC_STATUS_BAR), App().instance, nullptr);
+        window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS_BAR)), App().instance,
+        nullptr);
     if (!parts.statusBar) return false;
     int edges[kStatusFieldCount];
     for (int i = 0; i < kStatusFieldCount; ++i)

@@ -20,13 +20,7 @@ std::optional<LaunchCommand> BuildLaunchCommand(std::u16string_view startupDirec
     std::optional<std::u16string> commandLine =
         BuildLaunchCommandLine(startupDirectory, subAppName, pathA, pathB);
     if (!commandLine) return std::nullopt;
-    LaunchCommand command{ko::JoinPath(startupDirectory, subAppName), std::move(*commandLine)};
-    // The line starts with the executable path; two quotes still fit the line's room.
-    if (HoldsBlank(command.applicationName)) {
-        command.commandLine.insert(command.applicationName.size(), 1, u'"');
-        command.commandLine.insert(0, 1, u'"');
-    }
-    return command;
+    return LaunchCommand{ko::JoinPath(startupDirectory, subAppName), std::move(*commandLine)};
 }
 
 std::u16string_view HandedOverPath(std::u16string_view path, std::u16string_view shortForm) {

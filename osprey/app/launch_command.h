@@ -12,8 +12,8 @@ struct LaunchCommand {
     // The executable itself, handed to the platform as the program to run, so a start-up
     // directory with a blank (C:\Program Files\...) is never taken for C:\Program.exe.
     std::u16string applicationName;
-    // The executable path, " /A:", path A, " /B:", path B; the executable path is quoted when
-    // it holds a blank, everything else stands as it is.
+    // The executable path, " /A:", path A, " /B:", path B; each part that holds a blank in
+    // double quotes.
     std::u16string commandLine;
 };
 
@@ -24,9 +24,10 @@ std::optional<LaunchCommand> BuildLaunchCommand(std::u16string_view startupDirec
                                                 std::u16string_view pathA,
                                                 std::u16string_view pathB);
 
-// The file comparer takes a path up to its first blank. So a path with a blank is handed over
-// in its short form when the file system has one without a blank (`shortForm`, empty when the
-// query failed); otherwise the path itself, which then arrives cut at the blank.
+// A path with a blank is handed over in its short form when the file system has one without a
+// blank (`shortForm`: empty when the query failed, the path itself where the volume keeps no
+// short names), as the file comparer has always taken it; otherwise the path itself, which the
+// command line then carries in double quotes.
 std::u16string_view HandedOverPath(std::u16string_view path, std::u16string_view shortForm);
 
 }  // namespace osprey::app

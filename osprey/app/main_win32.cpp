@@ -3,8 +3,6 @@
 // directory it was started in.
 #include <windows.h>
 
-#include <objbase.h>
-
 #include "common/message_box_reporter_win32.h"
 #include "common/program_shell_win32.h"
 #include "osprey/app/app_state_win32.h"
@@ -14,23 +12,13 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     using namespace osprey::app;
-    // The folder browser and the shell's "open" expect COM on the calling thread.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const ko::ComApartment com;
     OspreyApp& app = App();
     static ko::MessageBoxReporter reporter;
     app.services.reporter = &reporter;
     app.services.folderBrowser = &SystemFolderBrowser();
     app.services.processStarter = &SystemProcessStarter();
 
-    int exit_code = 0;
-    if (RegisterMainWindowClass(instance)) {
-        HWND window = CreateMainWindow(instance);
-        if (window != nullptr) {
-            ShowWindow(window, show_command);
-            UpdateWindow(window);
-            exit_code = ko::RunMessageLoop();
-        }
-    }
-    if (SUCCEEDED(com)) CoUninitialize();
-    return exit_code;
+    if (!RegisterMainWindowClass(instance)) return 0;
+    return ko::ShowAndRun(CreateMainWindow(instance), show_command);
 }

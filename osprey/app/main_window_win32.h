@@ -6,11 +6,12 @@
 
 #include "common/program_shell_win32.h"
 #include "resources/osprey_resource.h"
+#include "resources/version.h"
 
 namespace osprey::app {
 
 inline constexpr char16_t kMainWindowClass[] = u"Main Window";
-inline constexpr char16_t kMainWindowTitle[] = u"Osprey Ver1.00";
+inline constexpr char16_t kMainWindowTitle[] = u"Osprey Ver" KO_VERSION_TITLE;
 
 // Registers "Main Window" (icon 11, menu 31, white background) and records the screen's size
 // for the window and its controls. False on failure.

@@ -20,7 +20,16 @@ TEST(CommandLine, TokensNameThePathsUpToTheNextBlank) {
         {u" /a:x.txt", u"", u""},          // tokens are case-sensitive
         {u"word/A:x.txt", u"x.txt", u""},  // but count inside words
         {u"/A:x.txt/B:y.txt", u"x.txt/B:y.txt", u""},
-        {u"/A:\"C:\\My Files\\x.txt\"", u"\"C:\\My", u""},
+        {u"/A:C:\\My\"Files x.txt", u"C:\\My\"Files", u""},  // a quote inside stays
+        // A path opening with a quote runs to the next quote, without them, or to the end.
+        {u"/A:\"C:\\My Files\\a.txt\" /B:\"D:\\b c\\x.txt\"", u"C:\\My Files\\a.txt",
+         u"D:\\b c\\x.txt"},
+        {u"/A:\"\" /B:y.txt", u"", u"y.txt"},
+        {u" /A:\"D:\\プロジェクト\\Order System\\main.cpp\" /B:y",
+         u"D:\\プロジェクト\\Order System\\main.cpp", u"y"},
+        {u"/A:\"C:\\a b /B:y.txt", u"C:\\a b /B:y.txt", u""},
+        {u"/A:\"" + long_path + u" q", std::u16string(259, u'p'), u""},
+        {u"/B:x /A:\"a b\" /B:\"c d\"", u"a b", u"c d"},
         {u"/A:a\tb /B:c", u"a\tb", u"c"},
         {u"x /A:", u"", u""},
         {u"/A: /B:y", u"", u"y"},

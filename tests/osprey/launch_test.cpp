@@ -32,41 +32,51 @@ TEST(FailedLaunchCheck, ChecksRowsThenSelectionsThenEmptyHalvesInThatOrder) {
         EXPECT_EQ(FailedLaunchCheck(selection, comparison).value_or(u"ok"), expected);
 }
 
-TEST(BuildLaunchCommand, NamesTheExecutableQuotedOnlyWithABlankAndHandsBothPathsAsTheyAre) {
+TEST(BuildLaunchCommand, NamesTheExecutableAndQuotesEachPartThatHoldsABlank) {
     const auto plain = app::BuildLaunchCommand(u"C:" + kSeparator + u"tools", u"Kestrel.exe",
-                                               u"D:\\old dir\\main.cpp", u"D:\\new\\main.cpp");
+                                               u"D:\\old\\main.cpp", u"D:\\new\\main.cpp");
     ASSERT_TRUE(plain.has_value());
     EXPECT_EQ(plain->applicationName, u"C:" + kSeparator + u"tools" + kSeparator + u"Kestrel.exe");
     EXPECT_EQ(plain->commandLine,
-              plain->applicationName + u" /A:D:\\old dir\\main.cpp /B:D:\\new\\main.cpp");
+              plain->applicationName + u" /A:D:\\old\\main.cpp /B:D:\\new\\main.cpp");
     const std::u16string directory = u"C:" + kSeparator + u"Program Files";
-    const auto quoted = app::BuildLaunchCommand(directory, u"Kestrel.exe", u"a", u"b");
-    EXPECT_EQ(quoted->commandLine, u"\"" + quoted->applicationName + u"\" /A:a /B:b");
+    const auto quoted =
+        app::BuildLaunchCommand(directory, u"Kestrel.exe", u"D:\\my old\\a.cpp", u"b");
+    EXPECT_EQ(quoted->commandLine,
+              u"\"" + quoted->applicationName + u"\" /A:\"D:\\my old\\a.cpp\" /B:b");
 }
 
 TEST(BuildLaunchCommand, RefusesAPartLongerThanItsRoomInsteadOfCuttingIt) {
     const std::u16string folder(259 - 13, u'd');  // + separator + "Kes trel.exe" = 259
-    const std::u16string longest(519, u'p');
+    const std::u16string longest = u"p " + std::u16string(517, u'p');
     const auto fits = app::BuildLaunchCommand(folder, u"Kes trel.exe", longest, longest);
-    ASSERT_TRUE(fits.has_value());
-    EXPECT_EQ(fits->commandLine.size(), 2u + 259 + 4 + 519 + 4 + 519);
+    ASSERT_TRUE(fits.has_value());  // the line has room for the quotes of every part
+    EXPECT_EQ(fits->commandLine.size(), 2u + 259 + 4 + 2 + 519 + 4 + 2 + 519);
     EXPECT_EQ(fits->commandLine[260], u'"');
     EXPECT_FALSE(app::BuildLaunchCommand(folder + u"d", u"Kes trel.exe", u"a", u"b"));
     EXPECT_FALSE(app::BuildLaunchCommand(folder, u"Kes trel.exe", longest + u"p", u"b"));
     EXPECT_FALSE(app::BuildLaunchCommand(folder, u"Kes trel.exe", u"a", longest + u"p"));
 }
 
-TEST(HandedOverPath, TakesTheShortFormOnlyForAPathWithABlankWhoseShortFormHasNone) {
+// Path A as the file comparer receives it, given the short form the system answered with: empty
+// when the query failed, the long path again where the volume keeps no short names.
+TEST(HandedOverPath, TakesAShortFormWithoutBlanksOrElseThePathInQuotes) {
     const struct {
-        const char16_t *path, *short_form, *handed_over;
+        std::u16string path, short_form, on_the_line;
     } cases[] = {
         {u"C:\\src\\a.cpp", u"C:\\SRC\\A.CPP", u"C:\\src\\a.cpp"},
         {u"C:\\my src\\a.cpp", u"C:\\MYSRC~1\\a.cpp", u"C:\\MYSRC~1\\a.cpp"},
-        {u"C:\\my src\\a.cpp", u"", u"C:\\my src\\a.cpp"},  // no short form
-        {u"C:\\my src\\a.cpp", u"C:\\my src\\a.cpp", u"C:\\my src\\a.cpp"},
+        {u"C:\\my src\\a.cpp", u"", u"\"C:\\my src\\a.cpp\""},
+        {u"D:\\プロジェクト\\Order System\\main.cpp", u"D:\\プロジェクト\\Order System\\main.cpp",
+         u"\"D:\\プロジェクト\\Order System\\main.cpp\""},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(app::HandedOverPath(c.path, c.short_form), c.handed_over);
+    for (const auto& c : cases) {
+        const auto command = app::BuildLaunchCommand(
+            u"C:", u"K.exe", app::HandedOverPath(c.path, c.short_form), u"b");
+        ASSERT_TRUE(command.has_value());
+        EXPECT_EQ(command->commandLine,
+                  command->applicationName + u" /A:" + c.on_the_line + u" /B:b");
+    }
 }
 
 }  // namespace
