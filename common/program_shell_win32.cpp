@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/messages.h"
 #include "common/text.h"
 #include "common/win32_text.h"
 
@@ -124,7 +125,8 @@ void OpenManual(HWND window, std::u16string_view manual, Reporter& reporter) {
     const HINSTANCE result =
         ShellExecuteW(window, L"open", name.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     if (reinterpret_cast<INT_PTR>(result) < 32)
-        reporter.Show(window, Format(u"%sが見つかりません。", {manual}), u"残念！", box::kOk);
+        reporter.Show(window, Format(messages::kManualNotFound.text, {manual}),
+                      messages::kManualNotFound.caption, box::kOk);
 }
 
 INT_PTR RunAboutBox(HINSTANCE instance, HWND owner, const AboutBoxIds& ids,
