@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -250,6 +252,190 @@ TEST_F(OspreyProcessTest, StartsKestrelForTheSelectedPairWhichShowsBothPathsAndI
     EXPECT_TRUE(IsWindow(first));
     EXPECT_TRUE(CloseAndWait(first));
     EXPECT_TRUE(CloseAndWait(second));
+}
+
+}  // namespace
+
+// The manual command of both programs, and the release package as a user unpacks it. The shell
+// opens a manual with whatever the .pdf "open" verb names: here a recorder, which writes down
+// the files it was asked to open.
+namespace {
+
+// Registers the recorder of open_recorder.cpp as the "open" handler of .pdf in the test prefix
+// while it lives, and puts the previous handler back afterwards. The programs started meanwhile
+// inherit the name of its record. (Wine's shell reads the classes of the machine, not the
+// user's, so the registration goes to HKEY_CLASSES_ROOT.)
+class OpenRecorder {
+  public:
+    explicit OpenRecorder(std::filesystem::path record) : record_(std::move(record)) {
+        wchar_t previous[256] = {};
+        DWORD size = sizeof(previous);
+        if (RegGetValueW(HKEY_CLASSES_ROOT, L".pdf", nullptr, RRF_RT_REG_SZ, nullptr, previous,
+                         &size) == ERROR_SUCCESS)
+            previous_ = previous;
+        SetEnvironmentVariableW(L"KO_OPEN_RECORD", record_.c_str());
+        const std::wstring recorder =
+            std::filesystem::path(OPEN_RECORDER_EXE).make_preferred().wstring();
+        SetDefault(L".pdf", L"KoTest.OpenRecorder");
+        SetDefault(L"KoTest.OpenRecorder\\shell\\open\\command", L"\"" + recorder + L"\" \"%1\"");
+    }
+    ~OpenRecorder() {
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"KoTest.OpenRecorder");
+        if (previous_.empty())
+            RegDeleteTreeW(HKEY_CLASSES_ROOT, L".pdf");
+        else
+            SetDefault(L".pdf", previous_);
+        SetEnvironmentVariableW(L"KO_OPEN_RECORD", nullptr);
+    }
+
+    // The files the recorder was asked to open so far, in order.
+    std::vector<std::filesystem::path> Opened() const {
+        std::ifstream file(record_, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+        std::vector<std::filesystem::path> opened;
+        std::wstring line;
+        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+            const auto unit = static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                                   static_cast<unsigned char>(bytes[i + 1]) << 8);
+            if (unit != L'\n') {
+                line += unit;
+                continue;
+            }
+            opened.emplace_back(line);
+            line.clear();
+        }
+        return opened;
+    }
+
+  private:
+    static void SetDefault(const wchar_t* key, const std::wstring& value) {
+        RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, value.c_str(),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+
+    std::filesystem::path record_;
+    std::wstring previous_;
+};
+
+// Whether the status bar (id 1) of `window` shows red on the screen: most pixels of its middle
+// row are pure red, as Kestrel paints it after a comparison that found differences.
+bool StatusBarIsRed(HWND window) {
+    RECT bar{};
+    if (!GetWindowRect(GetDlgItem(window, 1), &bar) || bar.right <= bar.left) return false;
+    HDC screen = GetDC(nullptr);
+    int red = 0;
+    for (int x = bar.left; x < bar.right; ++x)
+        red += GetPixel(screen, x, (bar.top + bar.bottom) / 2) == RGB(255, 0, 0);
+    ReleaseDC(nullptr, screen);
+    return red * 2 > bar.right - bar.left;
+}
+
+constexpr WPARAM kKestrelManualCommand = 122;  // ドキュメント(&D); Osprey's is IDM_MANUAL
+
+class ManualCommandTest : public OspreyProcessTest {
+  protected:
+    // Starts `program` from the start-up directory and returns its main window titled `title`.
+    HWND Start(const wchar_t* program, std::u16string_view title) {
+        const std::wstring path = (start / program).wstring();
+        std::wstring command_line = L"\"" + path + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION started{};
+        if (!CreateProcessW(path.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            start.c_str(), &startup, &started))
+            return nullptr;
+        CloseHandle(started.hThread);
+        kestrel_processes.push_back(started.hProcess);  // ended by TearDown if still running
+        return WaitFor([&] { return TopWindowOf(started.dwProcessId, u"Main Window", title); });
+    }
+};
+
+TEST_F(ManualCommandTest, OpensTheManualBesideTheProgramAndSaysSoWhenItIsMissing) {
+    struct Program {
+        const wchar_t* exe;
+        std::u16string_view title;
+        WPARAM command;
+        const char* manual;
+    };
+    const Program programs[] = {
+        {L"Kestrel.exe", u"Kestrel Ver1.00", kKestrelManualCommand, "Kestrel_manual.pdf"},
+        {L"Osprey.exe", u"Osprey Ver1.00", IDM_MANUAL, "Osprey_manual.pdf"},
+    };
+    for (const Program& program : programs) {
+        SCOPED_TRACE(program.manual);
+        const std::filesystem::path manual =
+            temp.Write(std::string("start here/") + program.manual, "%PDF-1.4\n");
+        OpenRecorder recorder(temp.path() / (std::string(program.manual) + ".opened"));
+        const HWND main = Start(program.exe, program.title);
+        ASSERT_NE(main, nullptr) << "the program did not come up";
+        DWORD pid = 0;
+        GetWindowThreadProcessId(main, &pid);
+
+        PostMessageW(main, WM_COMMAND, program.command, 0);
+        ASSERT_TRUE(WaitFor([&] { return !recorder.Opened().empty(); }));
+        EXPECT_TRUE(std::filesystem::equivalent(recorder.Opened().front(), manual));
+        Ask(main, WM_NULL);  // the command has run to its end
+        EXPECT_EQ(TopWindowOf(pid, u"#32770", u""), nullptr) << "a message came up";
+
+        std::filesystem::remove(manual);
+        PostMessageW(main, WM_COMMAND, program.command, 0);
+        const HWND box = WaitFor([&] { return TopWindowOf(pid, u"#32770", u"残念！"); });
+        ASSERT_NE(box, nullptr) << "no message for the missing manual";
+        EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)),
+                  ko::Utf8ToUtf16(program.manual) + u"が見つかりません。");
+        EXPECT_EQ(recorder.Opened().size(), 1u);
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_TRUE(CloseAndWait(main));
+    }
+}
+
+// The release package unzipped by scripts/test into the folder KO_PACKAGE_DIR names, a path with
+// a blank and Japanese characters, and Osprey run there on the sample folders. Skipped without
+// KO_PACKAGE_DIR (under ctest): the package is made after the build.
+class ReleasePackageTest : public OspreyProcessTest {
+  protected:
+    void SetUp() override {
+        wchar_t folder[MAX_PATH] = {};
+        wchar_t source[MAX_PATH] = {};
+        if (GetEnvironmentVariableW(L"KO_PACKAGE_DIR", folder, MAX_PATH) == 0)
+            GTEST_SKIP() << "no unpacked release package (KO_PACKAGE_DIR)";
+        ASSERT_NE(GetEnvironmentVariableW(L"KO_SOURCE_DIR", source, MAX_PATH), 0u);
+        start = folder;
+        old_folder = std::filesystem::path(source) / "samples" / "folder-a";
+        new_folder = std::filesystem::path(source) / "samples" / "folder-b";
+        ko::Settings settings;
+        old_folder.make_preferred().u16string().copy(settings.fileA_folder_select,
+                                                     ko::kPathUnits - 1);
+        new_folder.make_preferred().u16string().copy(settings.fileB_folder_select,
+                                                     ko::kPathUnits - 1);
+        ko::SaveSettings(ko::Program::kOsprey, start.u16string(), settings);
+    }
+};
+
+TEST_F(ReleasePackageTest, OspreyComparesTheSamplesStartsKestrelAndBothManualsOpen) {
+    OpenRecorder recorder(temp.path() / "opened");
+    StartOsprey();
+    AnswerFolderBrowser(IDC_SELECT_A, IDOK);
+    AnswerFolderBrowser(IDC_SELECT_B, IDOK);
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDM_COMPARE, 0), 0);
+    EXPECT_TRUE(WaitFor([&] { return TextOf(GetDlgItem(window, IDC_STATUS_BAR)) == u"照合後"; }));
+
+    // Row 0 of both lists: inventory.cpp, which differs.
+    std::u16string outcome;
+    const HWND kestrel = LaunchKestrel(VK_HOME, outcome);
+    ASSERT_NE(kestrel, nullptr) << "Kestrel did not come up with its outcome";
+    EXPECT_EQ(outcome, u"不一致です");
+    EXPECT_TRUE(WaitFor([&] { return StatusBarIsRed(kestrel); }));
+
+    PostMessageW(kestrel, WM_COMMAND, kKestrelManualCommand, 0);
+    ASSERT_TRUE(WaitFor([&] { return recorder.Opened().size() == 1; }));
+    PostMessageW(window, WM_COMMAND, IDM_MANUAL, 0);
+    ASSERT_TRUE(WaitFor([&] { return recorder.Opened().size() == 2; }));
+    EXPECT_TRUE(std::filesystem::equivalent(recorder.Opened()[0], start / "Kestrel_manual.pdf"));
+    EXPECT_TRUE(std::filesystem::equivalent(recorder.Opened()[1], start / "Osprey_manual.pdf"));
+
+    EXPECT_TRUE(CloseAndWait(kestrel));
+    EXPECT_TRUE(CloseAndWait(window));
 }
 
 }  // namespace
