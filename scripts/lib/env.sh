@@ -12,11 +12,16 @@ KO_PACKAGES=(
     g++ cmake ninja-build googletest libbenchmark-dev
     g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
     wine wine64 xvfb xauth x11-utils imagemagick xdotool
-    fonts-ipafont-gothic fonts-ipafont-mincho fonts-vlgothic locales
+    fonts-ipafont-gothic fonts-vlgothic locales
     pandoc weasyprint poppler-utils zip unzip
 )
 
 ko_log() { printf '== %s\n' "$*" >&2; }
+
+# A field of the version's one home, resources/version.h: MAJOR, MINOR, PATCH, BUILD or TITLE.
+ko_version() {
+    sed -n "s/^#define KO_VERSION_$1 \"\{0,1\}\([^\"]*\)\"\{0,1\}\$/\1/p" "$ROOT/resources/version.h"
+}
 
 # Configures the Windows build (Release, mingw-w64, tests run under Wine) in WINDOWS_BUILD.
 ko_configure_windows() {
