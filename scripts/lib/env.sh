@@ -12,7 +12,7 @@ KO_PACKAGES=(
     g++ cmake ninja-build googletest libbenchmark-dev
     g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
     wine wine64 xvfb xauth x11-utils imagemagick xdotool
-    fonts-ipafont-gothic fonts-vlgothic locales
+    fonts-ipafont-gothic locales
     pandoc weasyprint poppler-utils zip unzip
 )
 

@@ -12,38 +12,37 @@
 KO_SCREEN_SIZE=1024x768
 KO_SCREEN_HALF=512
 
-# Waits up to $2 seconds for a top-level window named $1 and prints its X id.
-ko_wait_for_window() {
-    local i id
-    for i in $(seq 1 $(($2 * 10))); do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
+# Runs "${@:2}" every 0.1 s until it succeeds, for up to $1 seconds.
+ko_poll() {
+    local i
+    for i in $(seq 1 $(($1 * 10))); do
+        "${@:2}" && return 0
         sleep 0.1
     done
-    ko_log "no window \"$1\" within $2 s"
     return 1
+}
+
+ko_window_named() {
+    local id
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && echo "$id"
+}
+ko_no_window_named() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+ko_window_count_is() { [ "$(xdotool search --onlyvisible --class "$1" 2>/dev/null | wc -l)" -eq "$2" ]; }
+
+# Waits up to $2 seconds for a top-level window named $1 and prints its X id.
+ko_wait_for_window() {
+    ko_poll "$2" ko_window_named "$1" || { ko_log "no window \"$1\" within $2 s"; return 1; }
 }
 
 # Waits up to $2 seconds until no visible window is named $1.
 ko_wait_for_no_window() {
-    local i
-    for i in $(seq 1 $(($2 * 10))); do
-        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    ko_log "window \"$1\" still open after $2 s"
-    return 1
+    ko_poll "$2" ko_no_window_named "$1" || { ko_log "window \"$1\" still open after $2 s"; return 1; }
 }
 
 # Waits up to $2 seconds until program $1 (osprey.exe) has $3 visible windows.
 ko_wait_for_window_count() {
-    local i
-    for i in $(seq 1 $(($2 * 10))); do
-        [ "$(xdotool search --onlyvisible --class "$1" 2>/dev/null | wc -l)" -eq "$3" ] && return 0
-        sleep 0.1
-    done
-    ko_log "$1 did not come to $3 windows"
-    return 1
+    ko_poll "$2" ko_window_count_is "$1" "$3" || { ko_log "$1 did not come to $3 windows"; return 1; }
 }
 
 # Saves window $1 as the PNG $2, without the time stamps that would make every run's file new.
@@ -96,13 +95,9 @@ ko_tour_start() {
 }
 
 # Waits for the end of the program started last; false when it failed or took over 20 s.
+ko_tour_ended() { ! kill -0 "$KO_TOUR_PID" 2>/dev/null; }
 ko_tour_wait() {
-    local i
-    for i in $(seq 1 200); do
-        kill -0 "$KO_TOUR_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    wait "$KO_TOUR_PID"
+    ko_poll 20 ko_tour_ended && wait "$KO_TOUR_PID"
 }
 
 ko_kestrel_tour() {
