@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/messages.h"
 #include "common/text.h"
 #include "common/win32_text.h"
 
@@ -147,7 +148,8 @@ void OpenManual(HWND window, std::u16string_view manual, Reporter& reporter) {
         ShellExecuteW(window, L"open", name.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     // Success is a value above 32; 32 itself is SE_ERR_DLLNOTFOUND.
     if (reinterpret_cast<INT_PTR>(result) <= 32)
-        reporter.Show(window, Format(u"%sが見つかりません。", {manual}), u"残念！", box::kOk);
+        reporter.Show(window, Format(messages::kManualNotFound.text, {manual}),
+                      messages::kManualNotFound.caption, box::kOk);
 }
 
 INT_PTR RunAboutBox(HINSTANCE instance, HWND owner, const AboutBoxIds& ids,

@@ -1,11 +1,12 @@
 #include "common/range_check.h"
 
+#include "common/messages.h"
 #include "common/number_reading.h"
 
 namespace ko {
 
 void ReportOutOfRange(Reporter& reporter, OwnerWindow owner) {
-    reporter.Show(owner, u"Input value out of specified range", u"Setting error",
+    reporter.Show(owner, messages::kOutOfRange.text, messages::kOutOfRange.caption,
                   box::kOk | box::kIconError);
 }
 

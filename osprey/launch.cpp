@@ -23,13 +23,13 @@ bool CannotBeHandedOver(const std::vector<FileEntry>& pairs, int row) {
 
 std::optional<std::u16string_view> FailedLaunchCheck(const ListSelection& selection,
                                                      const FolderComparison& comparison) {
-    if (selection.rowsA <= 0) return u"Ａ側ファイルがありません";
-    if (selection.rowsB <= 0) return u"Ｂ側ファイルがありません";
-    if (selection.selectedA < 0) return u"Ａ側ファイルが選択していません";
-    if (selection.selectedB < 0) return u"Ｂ側ファイルが選択していません";
+    if (selection.rowsA <= 0) return messages::kNoFileA;
+    if (selection.rowsB <= 0) return messages::kNoFileB;
+    if (selection.selectedA < 0) return messages::kNoSelectionA;
+    if (selection.selectedB < 0) return messages::kNoSelectionB;
     if (CannotBeHandedOver(comparison.pairs[kSideA], selection.selectedA) ||
         CannotBeHandedOver(comparison.pairs[kSideB], selection.selectedB))
-        return u"選択のファイルは個別照合出来ません";
+        return messages::kNotComparable;
     return std::nullopt;
 }
 

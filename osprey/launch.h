@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "osprey/folder_comparison.h"
+#include "osprey/messages.h"
 
 namespace osprey {
 
-inline constexpr std::u16string_view kSelectionCaption = u"選択ミス";
+using messages::kSelectionCaption;
 
 // What the two list views show: their row counts and the first selected row of each (-1 when
 // none is selected). The rows are those of the pair lists.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/text.h"
+#include "osprey/messages.h"
 
 namespace osprey {
 
@@ -13,9 +14,10 @@ namespace {
 // second, where a byte per read takes minutes.
 constexpr std::size_t kBlockBytes = std::size_t{256} << 10;
 
-void ReportFailure(ko::Reporter& reporter, ko::OwnerWindow owner, std::u16string_view pattern,
-                   std::u16string_view path, int errorCode, std::u16string_view caption) {
-    reporter.Show(owner, ko::Format(pattern, {path, errorCode}), caption, ko::box::kIconWarning);
+void ReportFailure(ko::Reporter& reporter, ko::OwnerWindow owner, const ko::Message& message,
+                   std::u16string_view path, int errorCode) {
+    reporter.Show(owner, ko::Format(message.text, {path, errorCode}), message.caption,
+                  ko::box::kIconWarning);
 }
 
 }  // namespace
@@ -37,25 +39,23 @@ void ComparePair(FolderComparison& comparison, std::size_t row, ko::Reporter& re
                  ko::OwnerWindow owner) {
     const std::u16string pathA = FilePathOf(comparison, kSideA, row);
     const std::u16string pathB = FilePathOf(comparison, kSideB, row);
-    constexpr std::u16string_view kCantOpen = u"Can't open %s file\r\nErrCode=%d";
-    constexpr std::u16string_view kCantClose = u"Can't close %s file\r\nErrCode=%d";
 
     ko::FileReader fileA;
     if (const int error = fileA.Open(pathA); error != 0) {
-        ReportFailure(reporter, owner, kCantOpen, pathA, error, u"FileOpenError1");
+        ReportFailure(reporter, owner, messages::kFileOpenError1, pathA, error);
         return;
     }
     ko::FileReader fileB;
     if (const int error = fileB.Open(pathB); error != 0) {
         fileA.Close();
-        ReportFailure(reporter, owner, kCantOpen, pathB, error, u"FileOpenError2");
+        ReportFailure(reporter, owner, messages::kFileOpenError2, pathB, error);
         return;
     }
     const bool equal = SameContents(fileA, fileB, comparison.compareBuffer);
     if (const int error = fileA.Close(); error != 0)
-        ReportFailure(reporter, owner, kCantClose, pathA, error, u"FileCloseError1");
+        ReportFailure(reporter, owner, messages::kFileCloseError1, pathA, error);
     if (const int error = fileB.Close(); error != 0)
-        ReportFailure(reporter, owner, kCantClose, pathB, error, u"FileCloseError2");
+        ReportFailure(reporter, owner, messages::kFileCloseError2, pathB, error);
     comparison.pairs[kSideA][row].status = comparison.pairs[kSideB][row].status =
         equal ? kPairedEqual : kPairedDiffer;
 }

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "common/extension_groups.h"
+#include "kestrel/messages.h"
 
 namespace kestrel::app {
 
@@ -76,7 +77,8 @@ std::optional<std::u16string> AcceptChosenFile(const OpenFileRequest& answer, in
 std::optional<std::u16string> SelectFile(ko::OwnerWindow owner, int side, ko::Settings& settings,
                                          OpenFileDialog& dialog, ko::Reporter& reporter) {
     if (side != 0 && side != 1) {
-        reporter.Show(owner, u"Wrong mode selection", u"Failure", ko::box::kIconError);
+        reporter.Show(owner, messages::kWrongSide.text, messages::kWrongSide.caption,
+                      ko::box::kIconError);
         return std::nullopt;
     }
     OpenFileRequest request;

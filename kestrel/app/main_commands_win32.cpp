@@ -11,6 +11,7 @@
 #include "kestrel/app/view_win32.h"
 #include "kestrel/engine/comparison.h"
 #include "kestrel/engine/file_loader.h"
+#include "kestrel/messages.h"
 #include "resources/kestrel_resource.h"
 
 namespace kestrel::app {
@@ -36,7 +37,8 @@ void ChooseAndLoad(HWND window, int side) {
 
 void Compare(HWND window) {
     if (App().engine.compareState != kNotCompared) {
-        Reporter().Show(window, u"既に比較済みです", u"比較", ko::box::kOk);
+        Reporter().Show(window, messages::kAlreadyCompared.text, messages::kAlreadyCompared.caption,
+                        ko::box::kOk);
         return;
     }
     CompareFromPathBoxes(window);
@@ -47,7 +49,8 @@ void Compare(HWND window) {
 void Restore(HWND window) {
     Engine& engine = App().engine;
     if (engine.compareState <= kNotCompared) {
-        Reporter().Show(window, u"既に復元済みです", u"復元", ko::box::kOk);
+        Reporter().Show(window, messages::kAlreadyRestored.text, messages::kAlreadyRestored.caption,
+                        ko::box::kOk);
         return;
     }
     engine.compareState = kNotCompared;
@@ -65,7 +68,7 @@ void EditSettings(HWND window) {
     RepaintAll(window);
     if (app.restartFlag != 1) return;
     app.restartFlag = 0;
-    if (Reporter().Show(window, u"アプリを再起動をお願いします", u"環境設定の変更",
+    if (Reporter().Show(window, messages::kRestartPlease.text, messages::kRestartPlease.caption,
                         ko::box::kYesNo) == ko::box::kAnswerYes)
         DestroyWindow(window);
 }

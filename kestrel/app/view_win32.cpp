@@ -2,6 +2,7 @@
 
 #include "common/win32_text.h"
 #include "kestrel/app/app_state_win32.h"
+#include "kestrel/messages.h"
 
 namespace kestrel::app {
 
@@ -137,8 +138,8 @@ bool CreateView(HWND window) {
     }
     if (!ok) {
         ReleaseDC(window, screen);
-        app.services.reporter->Show(window, u"Failed to create memory DC.", u"Failure",
-                                    ko::box::kIconError);
+        app.services.reporter->Show(window, messages::kNoMemoryDc.text,
+                                    messages::kNoMemoryDc.caption, ko::box::kIconError);
         return false;
     }
     for (int side = 0; side < 2 && ok; ++side) {
@@ -147,9 +148,8 @@ bool CreateView(HWND window) {
     }
     ReleaseDC(window, screen);
     if (!ok) {
-        app.services.reporter->Show(
-            window, u"A bitmap could not be created in the specified device context.", u"Failure",
-            ko::box::kIconError);
+        app.services.reporter->Show(window, messages::kNoBitmap.text, messages::kNoBitmap.caption,
+                                    ko::box::kIconError);
         return false;
     }
     for (int side = 0; side < 2; ++side) {

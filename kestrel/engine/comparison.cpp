@@ -4,6 +4,8 @@
 #include <cstring>
 #include <limits>
 
+#include "kestrel/messages.h"
+
 namespace kestrel {
 
 namespace {
@@ -232,10 +234,10 @@ AlignedCounts CompareSides(Engine& engine, ko::Reporter& reporter) {
     WriteColourGrids(engine.grids, s, a);
     if (a.state == kNotCompared) {
         engine.compareState = kMatched;
-        reporter.Show(nullptr, u"一致しました", u"比較完了", ko::box::kOk);
+        reporter.Show(nullptr, messages::kMatch.text, messages::kMatch.caption, ko::box::kOk);
     } else {
         engine.compareState = a.state;
-        reporter.Show(nullptr, u"不一致です", u"比較完了", ko::box::kOk);
+        reporter.Show(nullptr, messages::kMismatch.text, messages::kMismatch.caption, ko::box::kOk);
     }
     return {a.nA, a.nB};
 }

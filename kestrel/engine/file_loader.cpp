@@ -7,6 +7,7 @@
 #include "common/text.h"
 #include "kestrel/engine/line_decoder.h"
 #include "kestrel/engine/line_hash.h"
+#include "kestrel/messages.h"
 
 namespace kestrel {
 
@@ -195,7 +196,8 @@ void ResetSide(Engine& engine, int side) {
 
 bool RequirePath(std::u16string_view path, ko::Reporter& reporter, ko::OwnerWindow owner) {
     if (!path.empty() && path[0] != 0) return true;
-    reporter.Show(owner, u"Please set the file name", u"Failure", ko::box::kIconWarning);
+    reporter.Show(owner, messages::kNoFileName.text, messages::kNoFileName.caption,
+                  ko::box::kIconWarning);
     return false;
 }
 
@@ -204,8 +206,8 @@ LoadOutcome LoadSide(Engine& engine, int side, std::u16string_view path, int kai
     if (!RequirePath(path, reporter, owner)) return LoadOutcome::kNoPath;
     ko::FileReader file;
     if (const int error = file.Open(path); error != 0) {
-        reporter.Show(owner, ko::Format(u"Can't open %s file\r\nErrCode=%d", {path, error}),
-                      u"FileOpenError", ko::box::kIconWarning);
+        reporter.Show(owner, ko::Format(messages::kFileOpenError.text, {path, error}),
+                      messages::kFileOpenError.caption, ko::box::kIconWarning);
         return LoadOutcome::kOpenFailed;
     }
 
@@ -251,8 +253,8 @@ LoadOutcome LoadSide(Engine& engine, int side, std::u16string_view path, int kai
     engine.sides[side].encoding = encoding;
 
     if (const int error = file.Close(); error != 0) {
-        reporter.Show(owner, ko::Format(u"Can't close %s file\r\nErrCode=%d", {path, error}),
-                      u"FileCloseError", ko::box::kIconWarning);
+        reporter.Show(owner, ko::Format(messages::kFileCloseError.text, {path, error}),
+                      messages::kFileCloseError.caption, ko::box::kIconWarning);
     }
     engine.compareState = kNotCompared;
     return LoadOutcome::kLoaded;

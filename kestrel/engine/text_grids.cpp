@@ -6,6 +6,7 @@
 
 #include "common/text.h"
 #include "kestrel/engine/grid_memory.h"
+#include "kestrel/messages.h"
 
 namespace kestrel {
 
@@ -34,8 +35,8 @@ bool TextGrids::Allocate(long long columns, long long rows, ko::Reporter& report
         }
     }
     if (!ok) {
-        reporter.Show(owner, u"Failed to allocate the specified number of bytes from the heap.",
-                      u"Failure", ko::box::kIconError);
+        reporter.Show(owner, messages::kOutOfMemory.text, messages::kOutOfMemory.caption,
+                      ko::box::kIconError);
         return false;
     }
     for (int grid = 0; grid < kGridCount; ++grid) {
@@ -95,13 +96,14 @@ void TextGrids::EndRowAt(int grid, int row, int count) {
     if (count > 0 && row >= dirty_rows_[grid]) dirty_rows_[grid] = row + 1;
 }
 
-void TextGrids::Report(const std::u16string& text, const char16_t* caption) const {
+void TextGrids::Report(const std::u16string& text, std::u16string_view caption) const {
     if (reporter_ != nullptr) reporter_->Show(nullptr, text, caption, ko::box::kOk);
 }
 
 int TextGrids::memwcslen(int grid, int row) const {
     if (row < 0 || row >= shape_.rows) {
-        Report(ko::Format(u"iy value is over iy=%d:%d", {row, shape_.rows}), u"memwcslen error");
+        Report(ko::Format(messages::kRowOutsideRowLength.text, {row, shape_.rows}),
+               messages::kRowOutsideRowLength.caption);
         return 0;
     }
     const char16_t* cells = Row(grid, row);
@@ -112,17 +114,19 @@ int TextGrids::memwcslen(int grid, int row) const {
 }
 
 int TextGrids::memcolorlen(int x, int mode, int y, int* code) const {
-    const char16_t* caption = u"memcolorlen error";
     if (y < 0 || y >= shape_.rows) {
-        Report(ko::Format(u"iy value is over iy=%d:%d", {y, shape_.rows}), caption);
+        Report(ko::Format(messages::kRowOutsideColourRun.text, {y, shape_.rows}),
+               messages::kRowOutsideColourRun.caption);
         return 0;
     }
     if (x < 0 || x >= shape_.columns) {
-        Report(ko::Format(u"ix value is over ix=%d:%d", {x, shape_.columns}), caption);
+        Report(ko::Format(messages::kColumnOutsideColourRun.text, {x, shape_.columns}),
+               messages::kColumnOutsideColourRun.caption);
         return 0;
     }
     if (static_cast<unsigned>(mode) > 5) {
-        Report(ko::Format(u"mode value is over mode=%d:0-5", {mode}), caption);
+        Report(ko::Format(messages::kModeOutsideColourRun.text, {mode}),
+               messages::kModeOutsideColourRun.caption);
         return 0;
     }
     if (mode < kColourA) return 0;

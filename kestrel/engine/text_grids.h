@@ -108,7 +108,7 @@ class TextGrids {
   private:
     // Zeroes what the row held beyond `count` units and records `count` as its extent.
     void EndRowAt(int grid, int row, int count);
-    void Report(const std::u16string& text, const char16_t* caption) const;
+    void Report(const std::u16string& text, std::u16string_view caption) const;
 
     char16_t* blocks_[kGridCount] = {};
     GridShape shape_;

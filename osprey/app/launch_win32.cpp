@@ -7,6 +7,7 @@
 #include "osprey/app/launch_command.h"
 #include "osprey/app/list_views_win32.h"
 #include "osprey/launch.h"
+#include "osprey/messages.h"
 
 namespace osprey::app {
 
@@ -64,7 +65,8 @@ void LaunchFileComparer(HWND window) {
     const std::optional<LaunchCommand> command =
         BuildLaunchCommand(app.startupDirectory, subAppName, pathA, pathB);
     if (!command || !app.services.processStarter->Start(*command))
-        reporter.Show(window, u"実行出来ませんでした。", u"残念！", ko::box::kOk);
+        reporter.Show(window, messages::kCannotRun.text, messages::kCannotRun.caption,
+                      ko::box::kOk);
 }
 
 ProcessStarter& SystemProcessStarter() {

@@ -13,9 +13,22 @@ KO_PACKAGES=(
     g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
     wine wine64 xvfb xauth x11-utils imagemagick xdotool
     fonts-ipafont-gothic locales
+    pandoc weasyprint poppler-utils zip unzip
 )
 
 ko_log() { printf '== %s\n' "$*" >&2; }
+
+# A field of the version's one home, resources/version.h: MAJOR, MINOR, PATCH, BUILD or TITLE.
+ko_version() {
+    sed -n "s/^#define KO_VERSION_$1 \"\{0,1\}\([^\"]*\)\"\{0,1\}\$/\1/p" "$ROOT/resources/version.h"
+}
+
+# Configures the Windows build (Release, mingw-w64, tests run under Wine) in WINDOWS_BUILD.
+ko_configure_windows() {
+    cmake -S "$ROOT" -B "$WINDOWS_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_CROSSCOMPILING_EMULATOR="$ROOT/scripts/wine-run" >/dev/null
+}
 
 # Installs whatever of KO_PACKAGES is missing; does nothing when all are there.
 ko_install_packages() {
@@ -51,12 +64,13 @@ ko_wine_binary() {
     if [ -x /usr/lib/wine/wine64 ]; then echo /usr/lib/wine/wine64; else command -v wine64 || command -v wine; fi
 }
 
-# Starts Xvfb on a free display unless DISPLAY already works; sets KO_XVFB_PID.
+# Starts Xvfb (screen KO_SCREEN, by default 1280x1024x24) on a free display unless DISPLAY
+# already works; sets KO_XVFB_PID.
 ko_start_display() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
     local n=90
     while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${KO_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
     KO_XVFB_PID=$!
     export DISPLAY=":$n"
     local i

@@ -1,0 +1,29 @@
+// The texts of the message boxes, named, with their captions. Every text a program can show
+// stands in a table: this one for what both programs show, kestrel/messages.h and
+// osprey/messages.h for each program's own. The code reports through these names, and the
+// manuals' check (scripts/manuals) reads the three files to find every text in the manual of
+// its program, so a text that changes here must change in the manual too.
+#pragma once
+
+#include <string_view>
+
+namespace ko {
+
+struct Message {
+    std::u16string_view text;
+    std::u16string_view caption;
+};
+
+namespace messages {
+
+// A number typed into a dialog lies outside its field's range.
+inline constexpr Message kOutOfRange{u"Input value out of specified range", u"Setting error"};
+// Filled with the manual's file name.
+inline constexpr Message kManualNotFound{u"%sが見つかりません。", u"残念！"};
+// Filled with the path and the system's error code; each program has its own captions.
+inline constexpr std::u16string_view kCantOpenFile = u"Can't open %s file\r\nErrCode=%d";
+inline constexpr std::u16string_view kCantCloseFile = u"Can't close %s file\r\nErrCode=%d";
+
+}  // namespace messages
+
+}  // namespace ko

@@ -1,0 +1,37 @@
+// Every message-box text Kestrel shows, with its caption, beside the shared ones of
+// common/messages.h. The manual's check reads this table (see common/messages.h).
+#pragma once
+
+#include "common/messages.h"
+
+namespace kestrel::messages {
+
+using ko::Message;
+
+// Loading a side and comparing.
+inline constexpr Message kNoFileName{u"Please set the file name", u"Failure"};
+inline constexpr Message kFileOpenError{ko::messages::kCantOpenFile, u"FileOpenError"};
+inline constexpr Message kFileCloseError{ko::messages::kCantCloseFile, u"FileCloseError"};
+inline constexpr Message kMatch{u"一致しました", u"比較完了"};
+inline constexpr Message kMismatch{u"不一致です", u"比較完了"};
+inline constexpr Message kAlreadyCompared{u"既に比較済みです", u"比較"};
+inline constexpr Message kAlreadyRestored{u"既に復元済みです", u"復元"};
+inline constexpr Message kRestartPlease{u"アプリを再起動をお願いします", u"環境設定の変更"};
+
+// Window creation: the grids and the view's back buffers.
+inline constexpr Message kOutOfMemory{
+    u"Failed to allocate the specified number of bytes from the heap.", u"Failure"};
+inline constexpr Message kNoMemoryDc{u"Failed to create memory DC.", u"Failure"};
+inline constexpr Message kNoBitmap{
+    u"A bitmap could not be created in the specified device context.", u"Failure"};
+inline constexpr Message kWrongSide{u"Wrong mode selection", u"Failure"};
+
+// Bounds reports of the grid reads.
+inline constexpr Message kRowOutsideRowLength{u"iy value is over iy=%d:%d", u"memwcslen error"};
+inline constexpr Message kRowOutsideColourRun{u"iy value is over iy=%d:%d", u"memcolorlen error"};
+inline constexpr Message kColumnOutsideColourRun{u"ix value is over ix=%d:%d",
+                                                 u"memcolorlen error"};
+inline constexpr Message kModeOutsideColourRun{u"mode value is over mode=%d:0-5",
+                                               u"memcolorlen error"};
+
+}  // namespace kestrel::messages
