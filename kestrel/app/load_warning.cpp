@@ -1,0 +1,14 @@
+#include "kestrel/app/load_warning.h"
+
+#include "common/text.h"
+
+namespace kestrel::app {
+
+void WarnIfCut(const LoadCuts& cuts, std::u16string_view path, int rows, int columns,
+               ko::Reporter& reporter, ko::OwnerWindow owner) {
+    if (cuts.Fits()) return;
+    reporter.Show(owner, ko::Format(kCutLoadText, {path, rows, columns}), kCutLoadCaption,
+                  ko::box::kOk | ko::box::kIconWarning);
+}
+
+}  // namespace kestrel::app
