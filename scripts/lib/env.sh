@@ -13,6 +13,7 @@ KO_PACKAGES=(
     g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
     wine wine64 xvfb xauth x11-utils imagemagick xdotool
     fonts-ipafont-gothic locales
+    clang libclang-rt-14-dev
 )
 
 ko_log() { printf '== %s\n' "$*" >&2; }
