@@ -3,14 +3,14 @@
 #include <cstdio>
 
 #include "cli/console.h"
-#include "common/text.h"
+#include "common/native_name.h"
 
 namespace ko::cli {
 
 std::vector<std::u16string> ArgumentsFromUtf8(int argc, char** argv) {
     std::vector<std::u16string> arguments;
     for (int i = 1; i < argc; ++i)
-        arguments.push_back(Utf8ToUtf16(argv[i]));
+        arguments.push_back(NativeNameToText(argv[i]));  // paths keep every byte
     return arguments;
 }
 

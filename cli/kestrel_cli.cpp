@@ -7,6 +7,7 @@
 #include "common/current_directory.h"
 #include "common/settings.h"
 #include "common/text.h"
+#include "kestrel/app/load_warning.h"
 #include "kestrel/engine/comparison.h"
 #include "kestrel/engine/file_loader.h"
 
@@ -16,7 +17,13 @@ const char kKestrelCliUsage[] =
     "usage: kestrel-cli [--newline=N] [--columns=N] [--rows=N] [--json | --quiet] FILE_A FILE_B\n"
     "Compares two text files as Kestrel does. Settings come from kestrel.ini in the current\n"
     "directory; --newline sets kaimode (0 CR+LF, 1 LF, 2 CR, others end no line), --columns\n"
-    "dtxlength_max and --rows dtylength_max. Exit status: 0 equal, 1 different, 2 trouble.\n";
+    "dtxlength_max and --rows dtylength_max. A file that does not fit the grid (more lines than\n"
+    "rows, a line longer than the columns, a NUL in a line) is compared only as far as it was\n"
+    "loaded: a warning goes to stderr, and --json adds \"fits\": {\"a\", \"b\"} and \"cut\" with "
+    "the\n"
+    "lines of each side past the last row, cut at the columns and cut at a NUL.\n"
+    "Exit status: 0 both files fitted and are equal, 1 different, 2 trouble, or equal as far\n"
+    "as loaded while a file did not fit (the rest may differ).\n";
 
 namespace {
 
@@ -88,19 +95,24 @@ int RunKestrelCli(const std::vector<std::u16string>& arguments, bool terminal, s
         return 2;
     engine->grids.set_reporter(&reporter);
     const std::u16string* files[2] = {&options.file_a, &options.file_b};
+    kestrel::LoadCuts cuts[2];
     for (int side = 0; side < 2; ++side) {
-        if (kestrel::LoadSide(*engine, side, *files[side], settings->kaimode, reporter, nullptr) !=
-            kestrel::LoadOutcome::kLoaded)
+        if (kestrel::LoadSide(*engine, side, *files[side], settings->kaimode, reporter, nullptr,
+                              cuts[side]) != kestrel::LoadOutcome::kLoaded)
             return 2;
+        kestrel::app::WarnIfCut(cuts[side], *files[side], engine->grids.rows(),
+                                engine->grids.columns(), reporter, nullptr);
     }
     const kestrel::AlignedCounts aligned = kestrel::CompareSides(*engine, reporter);
-    const ComparisonReport report{*engine, aligned, settings->kaimode};
+    const ComparisonReport report{*engine, aligned, settings->kaimode, {cuts[0], cuts[1]}};
     if (options.json) {
         out += JsonReport(report);
     } else if (!options.quiet) {
         out += SideBySideView(report, terminal);
     }
-    return engine->compareState == kestrel::kMatched ? 0 : 1;
+    if (engine->compareState != kestrel::kMatched) return 1;
+    // Equal as far as loaded: what did not fit was never compared.
+    return cuts[0].Fits() && cuts[1].Fits() ? 0 : 2;
 }
 
 }  // namespace ko::cli

@@ -3,7 +3,8 @@
 //   kestrel-cli [--newline=N] [--columns=N] [--rows=N] [--json | --quiet] FILE_A FILE_B
 //
 // Settings start from kestrel.ini in the current directory, as Kestrel reads them; each flag
-// overrides one of them. Exit status 0 when the sides match, 1 when they differ, 2 on trouble.
+// overrides one of them. Exit status 0 when both files fitted the grid and match, 1 when they
+// differ, 2 on trouble or when they match as far as a file that did not fit was loaded.
 #pragma once
 
 #include <optional>

@@ -124,11 +124,20 @@ std::string JsonReport(const ComparisonReport& report) {
         return "{\"lines\": " + std::to_string(engine.sides[s].lineCount) + ", \"encoding\": \"" +
                kEncodings[static_cast<int>(engine.sides[s].encoding)] + "\"}";
     };
+    auto fits = [&](int s) { return std::string(report.cuts[s].Fits() ? "true" : "false"); };
+    auto cut = [&](int s) {
+        const kestrel::LoadCuts& cuts = report.cuts[s];
+        return "{\"pastLastRow\": " + std::to_string(cuts.pastLastRow) +
+               ", \"atColumns\": " + std::to_string(cuts.atColumns) +
+               ", \"atNul\": " + std::to_string(cuts.atNul) + "}";
+    };
     std::string out = "{\"state\": " + std::to_string(engine.compareState) +
                       ", \"columns\": " + std::to_string(engine.grids.columns()) +
                       ", \"rows\": " + std::to_string(engine.grids.rows()) +
                       ", \"newline\": " + std::to_string(report.newline) + ",\n \"a\": " + side(0) +
-                      ",\n \"b\": " + side(1) +
+                      ",\n \"b\": " + side(1) + ",\n \"fits\": {\"a\": " + fits(0) +
+                      ", \"b\": " + fits(1) + "}, \"cut\": {\"a\": " + cut(0) +
+                      ", \"b\": " + cut(1) + "}" +
                       ",\n \"aligned\": {\"a\": " + std::to_string(report.aligned.a) +
                       ", \"b\": " + std::to_string(report.aligned.b) + "},\n \"grid\": [";
     const int shown = std::min(std::max(report.aligned.a, report.aligned.b), engine.grids.rows());

@@ -6,6 +6,7 @@
 
 #include "kestrel/engine/comparison.h"
 #include "kestrel/engine/engine.h"
+#include "kestrel/engine/file_loader.h"
 
 namespace ko::cli {
 
@@ -13,6 +14,7 @@ struct ComparisonReport {
     const kestrel::Engine& engine;
     kestrel::AlignedCounts aligned;
     int newline;
+    kestrel::LoadCuts cuts[2];  // what of each side's file did not fit
 };
 
 // Rows 0 .. max(nA, nB) - 1 as "NNNNNN text | NNNNNN text" lines, ending with the outcome text.

@@ -1,14 +1,14 @@
 #include "cli/osprey_cli.h"
 
-#include <filesystem>
 #include <memory>
-#include <system_error>
 
 #include "cli/command_arguments.h"
 #include "cli/osprey_cli_report.h"
 #include "common/current_directory.h"
+#include "common/file_reader.h"
 #include "common/settings.h"
 #include "common/text.h"
+#include "osprey/directory_search.h"
 #include "osprey/folder_scan.h"
 #include "osprey/pair_comparison.h"
 #include "osprey/pairing.h"
@@ -26,8 +26,11 @@ const char kOspreyCliUsage[] =
     "{\"countA\", \"countB\", \"target\", \"equal\", \"differ\", \"rows\": [{\"status\": "
     "1|2|3|13,\n"
     "\"a\": {\"name\", \"pattern\", \"size\", \"date\"}, \"b\": {...}}]}; --quiet prints nothing.\n"
-    "Exit status: 0 every row is a pair with equal contents, 1 otherwise, 2 trouble (bad\n"
-    "arguments, an empty group, a folder that cannot be read, a file that cannot be opened).\n";
+    "Exit status: 0 every pair of files has equal contents and no row is one-sided, 1 a pair\n"
+    "differs, a file is on one side only or a folder is paired with a file, 2 trouble (bad\n"
+    "arguments, an empty group, a folder that cannot be read, a file that cannot be opened).\n"
+    "Rows that pair two folders (\".\", \"..\", subfolders of the same name) are not compared\n"
+    "and count neither way.\n";
 
 namespace {
 
@@ -48,13 +51,41 @@ class NoticingReporter final : public Reporter {
 
 // A folder the scan would silently find empty is trouble for a script: say so.
 bool IsReadableFolder(const std::u16string& folder, Reporter& messages) {
-    std::error_code error;
-    std::filesystem::directory_iterator listing(std::filesystem::path(folder), error);
-    if (!error) return true;
-    messages.Show(nullptr,
-                  Format(u"Can't read %s folder\r\n%s", {folder, Utf8ToUtf16(error.message())}),
+    const int error = osprey::FolderListingError(folder);
+    if (error == 0) return true;
+    messages.Show(nullptr, Format(u"Can't read %s folder\r\nErrCode=%d", {folder, error}),
                   u"FolderError", box::kIconWarning);
     return false;
+}
+
+bool IsFolder(const osprey::FolderComparison& comparison, int side, std::size_t row) {
+    return KindOfPath(osprey::FilePathOf(comparison, side, row)) == PathKind::kFolder;
+}
+
+// Compares the pairs as Osprey's compare command does (last row first), except that a row
+// holding a folder is not opened: two folders count neither way, a folder beside a file is a
+// difference. Returns the exit status: 2 when anything was reported, else 1 when a pair
+// differs or a row is one-sided, else 0.
+int CompareRows(osprey::FolderComparison& comparison, Reporter& messages) {
+    NoticingReporter reporter(messages);
+    bool differs = false;
+    for (std::size_t row = comparison.pairs[osprey::kSideA].size(); row-- > 0;) {
+        const std::int32_t status = comparison.pairs[osprey::kSideA][row].status;
+        if (status != osprey::kPairedNotCompared) {
+            differs = differs || status != osprey::kPairedEqual;
+            continue;
+        }
+        const bool folderA = IsFolder(comparison, osprey::kSideA, row);
+        const bool folderB = IsFolder(comparison, osprey::kSideB, row);
+        if (folderA || folderB) {
+            differs = differs || folderA != folderB;
+            continue;
+        }
+        osprey::ComparePair(comparison, row, reporter, nullptr);
+        differs = differs || comparison.pairs[osprey::kSideA][row].status != osprey::kPairedEqual;
+    }
+    if (reporter.noticed) return 2;
+    return differs ? 1 : 0;
 }
 
 }  // namespace
@@ -120,8 +151,7 @@ int RunOspreyCli(const std::vector<std::u16string>& arguments, std::string& out,
         osprey::ScanFolder(comparison, side, options.folderA, options.folderB, settings->groups,
                            group);
     osprey::PairFiles(comparison);
-    NoticingReporter reporter(messages);
-    osprey::CompareAllPairs(comparison, reporter, nullptr);
+    const int status = CompareRows(comparison, messages);
     comparison.compareFlag = 1;
 
     if (options.json) {
@@ -129,10 +159,7 @@ int RunOspreyCli(const std::vector<std::u16string>& arguments, std::string& out,
     } else if (!options.quiet) {
         out += RowTable(comparison);
     }
-    if (reporter.noticed) return 2;
-    for (const osprey::FileEntry& half : comparison.pairs[osprey::kSideA])
-        if (half.status != osprey::kPairedEqual) return 1;
-    return 0;
+    return status;
 }
 
 }  // namespace ko::cli

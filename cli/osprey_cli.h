@@ -3,8 +3,9 @@
 //   osprey-cli [--group=N] [--json | --quiet] DIR_A DIR_B
 //
 // Settings come from Osprey.ini in the current directory, as Osprey reads them; --group
-// overrides failExt_no. Exit status 0 when every row is a pair with equal contents, 1 when
-// any row is not, 2 on trouble.
+// overrides failExt_no. Exit status 0 when every pair of files is equal and no row is
+// one-sided, 1 when something differs (a folder paired with a file included), 2 on trouble;
+// rows that pair two folders count neither way.
 #pragma once
 
 #include <optional>

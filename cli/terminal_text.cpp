@@ -4,9 +4,14 @@ namespace ko::cli {
 
 namespace {
 
+bool IsHigh(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool IsLow(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
 int CellsOf(char16_t unit) {
-    if (unit >= 0xDC00 && unit <= 0xDFFF) return 0;  // the second half of a pair
-    if (unit >= 0xD800 && unit <= 0xDBFF) return 2;
     const bool wide = (unit >= 0x1100 && unit <= 0x115F) || (unit >= 0x2E80 && unit <= 0xA4CF) ||
                       (unit >= 0xAC00 && unit <= 0xD7A3) || (unit >= 0xF900 && unit <= 0xFAFF) ||
                       (unit >= 0xFE30 && unit <= 0xFE4F) || (unit >= 0xFF00 && unit <= 0xFF60) ||
@@ -18,8 +23,15 @@ int CellsOf(char16_t unit) {
 
 int TerminalCells(std::u16string_view text) {
     int cells = 0;
-    for (const char16_t unit : text)
-        cells += CellsOf(unit);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        // A pair takes two cells; a lone half is printed as U+FFFD, which takes one.
+        if (IsHigh(text[i]) && i + 1 < text.size() && IsLow(text[i + 1])) {
+            cells += 2;
+            ++i;
+        } else {
+            cells += IsHigh(text[i]) || IsLow(text[i]) ? 1 : CellsOf(text[i]);
+        }
+    }
     return cells;
 }
 

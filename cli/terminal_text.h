@@ -7,7 +7,8 @@
 
 namespace ko::cli {
 
-// East Asian wide characters and surrogate pairs take two cells, everything else one.
+// East Asian wide characters and surrogate pairs take two cells, everything else one (a lone
+// surrogate too: it is printed as U+FFFD).
 int TerminalCells(std::u16string_view text);
 
 // `text` with every control unit (below U+0020, and U+007F) replaced by its control picture.

@@ -15,7 +15,10 @@ class FileReader {
     FileReader& operator=(const FileReader&) = delete;
     ~FileReader();
 
-    // Opens `path`; returns 0 or the system's error code. A folder cannot be opened as a file.
+    // Opens `path`; returns 0 or the system's error code. Only a regular file (on Windows a
+    // disk file) is opened: a pipe or a device could block the program in open or feed it
+    // forever, so it is refused with kNotRegularFile, and a folder with the system's code for
+    // a folder (EISDIR; ERROR_ACCESS_DENIED on Windows). Opening never waits for a writer.
     int Open(std::u16string_view path);
     // Reads up to `size` bytes; returns how many arrived. A failed read counts as the end.
     std::size_t Read(void* buffer, std::size_t size);
@@ -24,9 +27,19 @@ class FileReader {
     // Closes the file; returns 0 or the system's error code.
     int Close();
 
+    // The code Open returns for what is neither a regular file nor a folder: EOPNOTSUPP, or
+    // ERROR_NOT_SUPPORTED on Windows.
+    static const int kNotRegularFile;
+
   private:
     void* handle_ = nullptr;  // a HANDLE on Windows, the descriptor + 1 on POSIX
     bool open_ = false;
 };
+
+enum class PathKind { kMissing, kFile, kFolder, kOther };
+
+// What `path` names, links followed: a regular (disk) file, a folder, something else (a pipe,
+// a device, a socket, or a path the system will not look into), or nothing.
+PathKind KindOfPath(std::u16string_view path);
 
 }  // namespace ko

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/file_reader.h"
-#include "common/text.h"
+#include "common/native_name.h"
 
 namespace ko {
 
@@ -19,19 +19,23 @@ int Descriptor(void* handle) {
 
 }  // namespace
 
+const int FileReader::kNotRegularFile = EOPNOTSUPP;
+
 FileReader::~FileReader() {
     if (open_) Close();
 }
 
 int FileReader::Open(std::u16string_view path) {
     if (open_) Close();
-    const std::string native = Utf16ToUtf8(path);
-    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK opening a FIFO waits for a writer; for a regular file it changes
+    // nothing, so the type can be checked on the descriptor itself.
+    const int fd = ::open(TextToNativeName(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return errno;
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : kNotRegularFile;
         ::close(fd);
-        return EISDIR;
+        return error;
     }
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     handle_ = reinterpret_cast<void*>(static_cast<std::intptr_t>(fd) + 1);
@@ -54,6 +58,14 @@ int FileReader::Close() {
     const int result = ::close(Descriptor(handle_));
     handle_ = nullptr;
     return result == 0 ? 0 : errno;
+}
+
+PathKind KindOfPath(std::u16string_view path) {
+    struct stat info {};
+    if (::stat(TextToNativeName(path).c_str(), &info) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? PathKind::kMissing : PathKind::kOther;
+    if (S_ISREG(info.st_mode)) return PathKind::kFile;
+    return S_ISDIR(info.st_mode) ? PathKind::kFolder : PathKind::kOther;
 }
 
 }  // namespace ko

@@ -7,6 +7,8 @@
 
 namespace ko {
 
+const int FileReader::kNotRegularFile = ERROR_NOT_SUPPORTED;
+
 FileReader::~FileReader() {
     if (open_) Close();
 }
@@ -17,6 +19,11 @@ int FileReader::Open(std::u16string_view path) {
     HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return static_cast<int>(GetLastError());
+    // A name such as CON or \\.\pipe\x opens a device or a pipe, which never ends or blocks.
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        return kNotRegularFile;
+    }
     handle_ = file;
     open_ = true;
     return 0;
@@ -37,6 +44,25 @@ int FileReader::Close() {
     const BOOL closed = CloseHandle(static_cast<HANDLE>(handle_));
     handle_ = nullptr;
     return closed ? 0 : static_cast<int>(GetLastError());
+}
+
+PathKind KindOfPath(std::u16string_view path) {
+    const std::wstring wide = ToWide(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PathKind::kMissing
+                                                                              : PathKind::kOther;
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return PathKind::kFolder;
+    // Query access only: the type is asked of the handle without reading or locking anything.
+    HANDLE file =
+        CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return PathKind::kOther;
+    const DWORD type = GetFileType(file);
+    CloseHandle(file);
+    return type == FILE_TYPE_DISK ? PathKind::kFile : PathKind::kOther;
 }
 
 }  // namespace ko

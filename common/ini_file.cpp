@@ -44,19 +44,14 @@ std::optional<std::u16string_view> SectionName(std::u16string_view line) {
     return Trim(line.substr(1, close - 1));
 }
 
-struct KeyLine {
-    std::u16string_view key;
-    std::u16string_view value;
-};
-
-std::optional<KeyLine> SplitKeyLine(std::u16string_view line) {
+std::optional<IniKeyLine> SplitKeyLine(std::u16string_view line) {
     line = Trim(line);
     if (line.empty() || line.front() == u';' || SectionName(line)) return std::nullopt;
     const std::size_t equals = line.find(u'=');
     if (equals == std::u16string_view::npos) return std::nullopt;
     const std::u16string_view key = Trim(line.substr(0, equals));
     if (key.empty()) return std::nullopt;
-    return KeyLine{key, Trim(line.substr(equals + 1))};
+    return IniKeyLine{key, Trim(line.substr(equals + 1))};
 }
 
 std::u16string_view Unquote(std::u16string_view value) {
@@ -64,18 +59,6 @@ std::u16string_view Unquote(std::u16string_view value) {
         value.back() == value.front())
         return value.substr(1, value.size() - 2);
     return value;
-}
-
-// Our UTF-8 decoder turns every invalid sequence into U+FFFD, so the bytes are valid UTF-8
-// exactly when each U+FFFD that came out was spelled in them.
-bool IsValidUtf8(std::string_view bytes) {
-    const std::u16string text = Utf8ToUtf16(bytes);
-    const auto decoded = std::count(text.begin(), text.end(), u'\xFFFD');
-    std::size_t spelled = 0;
-    for (std::size_t at = bytes.find("\xEF\xBF\xBD"); at != std::string_view::npos;
-         at = bytes.find("\xEF\xBF\xBD", at + 3))
-        ++spelled;
-    return static_cast<std::size_t>(decoded) == spelled;
 }
 
 std::u16string DecodeUtf16Le(std::string_view bytes) {
@@ -86,19 +69,46 @@ std::u16string DecodeUtf16Le(std::string_view bytes) {
     return text;
 }
 
+std::u16string LowerAscii(std::u16string_view text) {
+    std::u16string lower(text);
+    for (char16_t& c : lower)
+        c = FoldAscii(c);
+    return lower;
+}
+
 }  // namespace
+
+std::optional<IniKeyLine> ReadKeyLine(std::u16string_view line) {
+    auto read = SplitKeyLine(line);
+    if (read) read->value = Unquote(read->value);
+    return read;
+}
+
+void IniSection::Add(std::u16string_view key, std::u16string_view value) {
+    values_.try_emplace(LowerAscii(key), value);
+}
+
+const std::u16string* IniSection::Find(std::u16string_view key) const {
+    const auto found = values_.find(LowerAscii(key));
+    return found == values_.end() ? nullptr : &found->second;
+}
 
 IniFile IniFile::Parse(std::string_view bytes) {
     IniFile file;
     if (bytes.empty()) return file;
     if (bytes.starts_with(kUtf16Mark)) {
         file.encoding_ = IniEncoding::kUtf16Le;
-        file.AddLines(bytes.substr(kUtf16Mark.size()), 2);
+        bytes.remove_prefix(kUtf16Mark.size());
+        if (bytes.size() % 2 != 0) {
+            file.stray_byte_ = bytes.back();
+            bytes.remove_suffix(1);
+        }
+        file.AddLines(bytes, 2);
     } else if (bytes.starts_with(kUtf8Mark)) {
         file.encoding_ = IniEncoding::kUtf8WithBom;
         file.AddLines(bytes.substr(kUtf8Mark.size()), 1);
     } else {
-        file.encoding_ = IsValidUtf8(bytes) ? IniEncoding::kUtf8 : IniEncoding::kCodePage932;
+        file.encoding_ = IniEncoding::kCodePage932;
         file.AddLines(bytes, 1);
     }
     return file;
@@ -131,7 +141,7 @@ void IniFile::AddLines(std::string_view bytes, std::size_t unit) {
             case IniEncoding::kCodePage932:
                 line.text = DecodeCodePage932(content);
                 break;
-            default:
+            case IniEncoding::kUtf8WithBom:
                 line.text = Utf8ToUtf16(content);
                 break;
         }
@@ -159,9 +169,10 @@ std::string IniFile::Encode(std::u16string_view text) const {
         }
         case IniEncoding::kCodePage932:
             return EncodeCodePage932(text);
-        default:
+        case IniEncoding::kUtf8WithBom:
             return Utf16ToUtf8(text);
     }
+    return {};
 }
 
 std::string IniFile::Serialize() const {
@@ -176,14 +187,9 @@ std::string IniFile::Serialize() const {
             continue;
         }
         out += line.bytes;
-        const bool more = i + 1 < lines_.size();
-        if (!line.has_break && more) {
-            // A stray odd byte at the end of UTF-16 text would shift every unit after it.
-            if (encoding_ == IniEncoding::kUtf16Le && line.bytes.size() % 2 != 0) out += '\0';
-            out += Encode(line_break_);
-        }
+        if (!line.has_break && i + 1 < lines_.size()) out += Encode(line_break_);
     }
-    return out;
+    return out + stray_byte_;
 }
 
 std::optional<IniFile::SectionRange> IniFile::FindSection(std::u16string_view section) const {
@@ -203,8 +209,8 @@ std::optional<std::u16string> IniFile::Value(std::u16string_view section,
     const auto range = FindSection(section);
     if (!range) return std::nullopt;
     for (std::size_t i = range->header + 1; i < range->end; ++i) {
-        const auto line = SplitKeyLine(lines_[i].text);
-        if (line && SameName(line->key, key)) return std::u16string(Unquote(line->value));
+        const auto line = ReadKeyLine(lines_[i].text);
+        if (line && SameName(line->key, key)) return std::u16string(line->value);
     }
     return std::nullopt;
 }
@@ -244,6 +250,15 @@ void IniFile::SetValue(std::u16string_view section, std::u16string_view key,
     line.text = std::u16string(key) + u"=" + std::u16string(value);
     line.rewritten = true;
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+}
+
+IniSection IniFile::Section(std::u16string_view section) const {
+    IniSection values;
+    const auto range = FindSection(section);
+    if (!range) return values;
+    for (std::size_t i = range->header + 1; i < range->end; ++i)
+        if (const auto line = ReadKeyLine(lines_[i].text)) values.Add(line->key, line->value);
+    return values;
 }
 
 std::vector<std::u16string> IniFile::Keys(std::u16string_view section) const {

@@ -10,11 +10,33 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace ko {
 
-enum class IniEncoding { kUtf16Le, kUtf8, kUtf8WithBom, kCodePage932 };
+enum class IniEncoding { kUtf16Le, kUtf8WithBom, kCodePage932 };
+
+// One "key=value" line as the profile functions read it: the key and the value without the
+// blanks around them, the value without one pair of matching quotes. Nothing for a comment, a
+// section header, or a line without '=' or without a key.
+struct IniKeyLine {
+    std::u16string_view key;
+    std::u16string_view value;
+};
+std::optional<IniKeyLine> ReadKeyLine(std::u16string_view line);
+
+// The keys of one section with their values, read once for many look-ups. The first of a
+// repeated key counts; keys match without regard to ASCII case.
+class IniSection {
+  public:
+    void Add(std::u16string_view key, std::u16string_view value);
+    // The value of `key`, or null when the section has no such key.
+    const std::u16string* Find(std::u16string_view key) const;
+
+  private:
+    std::unordered_map<std::u16string, std::u16string> values_;  // by key in lower case
+};
 
 class IniFile {
   public:
@@ -22,9 +44,9 @@ class IniFile {
     // survives and the Windows profile functions read it as it is meant.
     IniFile() = default;
 
-    // Reads the bytes of a file: UTF-16LE after FF FE, UTF-8 after EF BB BF; without a mark,
-    // UTF-8 when every byte sequence is valid UTF-8 (plain ASCII included, so no character a
-    // native user types is lost) and code page 932 otherwise. An empty file counts as new.
+    // Reads the bytes of a file as the Windows profile functions do: UTF-16LE after FF FE,
+    // UTF-8 after EF BB BF, and without a mark the ANSI code page of a Japanese Windows (932),
+    // whatever the bytes look like. An empty file counts as new.
     static IniFile Parse(std::string_view bytes);
 
     // The file's bytes in the encoding it was read in, with its own line breaks.
@@ -50,6 +72,9 @@ class IniFile {
     // The keys of `section` in file order, as written.
     std::vector<std::u16string> Keys(std::u16string_view section) const;
 
+    // Every key of `section` with its value as Value() gives it; empty when it is missing.
+    IniSection Section(std::u16string_view section) const;
+
   private:
     struct Line {
         std::u16string text;  // decoded, without the line break
@@ -69,6 +94,9 @@ class IniFile {
     IniEncoding encoding_ = IniEncoding::kUtf16Le;
     std::u16string line_break_ = u"\r\n";
     std::vector<Line> lines_;
+    // The odd last byte of UTF-16 text: no unit, kept at the very end so that no unit after it
+    // shifts when lines are added.
+    std::string stray_byte_;
 };
 
 }  // namespace ko

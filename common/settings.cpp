@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <memory>
+#include <vector>
 
 #include "common/current_directory.h"
 #include "common/paths.h"
@@ -35,45 +37,57 @@ std::u16string GroupKey(int row, std::u16string_view field) {
     return Format(u"filetype[%d].%s", {row, field});
 }
 
-// One settings file, read or written through `store`. Without a start-up directory there is no
-// file: reads give the defaults and writes go nowhere, rather than into a root directory.
-class SettingsFile {
+// The settings file as loading sees it: its section read once, then looked up key by key.
+// Without a start-up directory there is no file: every key gives its default.
+class SettingsReader {
   public:
-    SettingsFile(Program program, std::u16string_view startup_dir, ProfileStore& store)
-        : store_(store),
-          usable_(!startup_dir.empty()),
-          path_(usable_ ? SettingsFilePath(program, startup_dir) : std::u16string()) {}
+    SettingsReader(Program program, std::u16string_view startup_dir, ProfileStore& store)
+        : section_(startup_dir.empty()
+                       ? nullptr
+                       : store.ReadSection(SettingsFilePath(program, startup_dir), kSection)) {}
 
     std::u16string Text(std::u16string_view key, std::u16string_view fallback,
-                        std::size_t max_characters) {
-        if (!usable_) return std::u16string(fallback.substr(0, max_characters));
-        return store_.ReadString(path_, kSection, key, fallback, max_characters);
+                        std::size_t max_characters) const {
+        if (!section_) return std::u16string(fallback.substr(0, max_characters));
+        return section_->ReadString(key, fallback, max_characters);
     }
-    std::int32_t Int(std::u16string_view key, std::int32_t fallback) {
-        return usable_ ? store_.ReadInt(path_, kSection, key, fallback) : fallback;
+    std::int32_t Int(std::u16string_view key, std::int32_t fallback) const {
+        return section_ ? section_->ReadInt(key, fallback) : fallback;
     }
+
+  private:
+    std::unique_ptr<ProfileSection> section_;
+};
+
+// The keys of one save, collected in order and written in one go. Without a start-up
+// directory they go nowhere, rather than into a root directory.
+class SettingsWriter {
+  public:
     void Write(std::u16string_view key, std::u16string_view value) {
-        if (usable_) store_.WriteString(path_, kSection, key, value);
+        entries_.push_back({std::u16string(key), std::u16string(value)});
     }
     void Write(std::u16string_view key, std::int32_t value) { Write(key, Format(u"%d", {value})); }
 
+    void Flush(Program program, std::u16string_view startup_dir, ProfileStore& store) const {
+        if (!startup_dir.empty())
+            store.WriteSection(SettingsFilePath(program, startup_dir), kSection, entries_);
+    }
+
   private:
-    ProfileStore& store_;
-    bool usable_;
-    std::u16string path_;
+    std::vector<ProfileEntry> entries_;
 };
 
 // A remembered folder always ends in a backslash after loading, so the dialogs can append a name.
 // A 259-character folder without one stays as it is: its field has no room for another unit, and
 // cutting a character would name a different folder.
-void LoadFolder(SettingsFile& file, std::u16string_view key, std::u16string_view startup_dir,
-                char16_t (&field)[kPathUnits]) {
+void LoadFolder(const SettingsReader& file, std::u16string_view key,
+                std::u16string_view startup_dir, char16_t (&field)[kPathUnits]) {
     std::u16string folder = file.Text(key, startup_dir, kFolderMax);
     if ((folder.empty() || folder.back() != u'\\') && folder.size() < kFolderMax) folder += u'\\';
     StoreText(field, folder);
 }
 
-void LoadGroups(SettingsFile& file, ExtensionGroupTable& groups) {
+void LoadGroups(const SettingsReader& file, ExtensionGroupTable& groups) {
     const ExtensionGroupTable defaults = DefaultExtensionGroups();
     for (int row = 0; row < kExtensionGroupRows; ++row) {
         const ExtensionGroup& fallback = defaults[row];
@@ -102,7 +116,7 @@ std::u16string SettingsFilePath(Program program, std::u16string_view startup_dir
 void LoadSettings(Program program, std::u16string_view startup_dir, ProfileStore& store,
                   Settings& settings) {
     ChangeCurrentDirectory(startup_dir);
-    SettingsFile file(program, startup_dir, store);
+    const SettingsReader file(program, startup_dir, store);
     const bool kestrel = program == Program::kKestrel;
     LoadFolder(file, u"fileA_folder_select", startup_dir, settings.fileA_folder_select);
     LoadFolder(file, u"fileB_folder_select", startup_dir, settings.fileB_folder_select);
@@ -124,7 +138,7 @@ void LoadSettings(Program program, std::u16string_view startup_dir, ProfileStore
 void SaveSettings(Program program, std::u16string_view startup_dir, ProfileStore& store,
                   const Settings& settings) {
     ChangeCurrentDirectory(startup_dir);
-    SettingsFile file(program, startup_dir, store);
+    SettingsWriter file;
     const bool kestrel = program == Program::kKestrel;
     file.Write(u"fileA_folder_select", FieldText(settings.fileA_folder_select));
     file.Write(u"fileB_folder_select", FieldText(settings.fileB_folder_select));
@@ -142,6 +156,7 @@ void SaveSettings(Program program, std::u16string_view startup_dir, ProfileStore
     }
     if (kestrel) file.Write(u"kaimode", settings.kaimode);
     file.Write(u"failExt_no", settings.failExt_no);
+    file.Flush(program, startup_dir, store);
 }
 
 void LoadSettings(Program program, std::u16string_view startup_dir, Settings& settings) {

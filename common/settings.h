@@ -40,15 +40,15 @@ const char16_t* SettingsFileName(Program program);
 std::u16string SettingsFilePath(Program program, std::u16string_view startup_dir);
 
 // Fills `settings` from the settings file of `program` in `startup_dir`, with the default of
-// every key the file lacks. Never reports anything. Makes `startup_dir` the current directory
-// first. Fields of the other program's keys are left as they are. An empty `startup_dir` (the
-// platform could not tell it) reads no file and yields the defaults.
+// every key the file lacks; the file is read once. Never reports anything. Makes `startup_dir` the
+// current directory first. Fields of the other program's keys are left as they are. An empty
+// `startup_dir` (the platform could not tell it) reads no file and yields the defaults.
 void LoadSettings(Program program, std::u16string_view startup_dir, ProfileStore& store,
                   Settings& settings);
 
-// Writes every key of `program` in the fixed order (135 keys for Kestrel, 131 for Osprey).
-// A failing write is not reported. Makes `startup_dir` the current directory first; an empty
-// `startup_dir` writes nothing.
+// Writes every key of `program` in the fixed order (135 keys for Kestrel, 131 for Osprey), in
+// one write of the file; every other line of it stays. A failing write is not reported. Makes
+// `startup_dir` the current directory first; an empty `startup_dir` writes nothing.
 void SaveSettings(Program program, std::u16string_view startup_dir, ProfileStore& store,
                   const Settings& settings);
 

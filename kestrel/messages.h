@@ -17,6 +17,11 @@ inline constexpr Message kMismatch{u"不一致です", u"比較完了"};
 inline constexpr Message kAlreadyCompared{u"既に比較済みです", u"比較"};
 inline constexpr Message kAlreadyRestored{u"既に復元済みです", u"復元"};
 inline constexpr Message kRestartPlease{u"アプリを再起動をお願いします", u"環境設定の変更"};
+// After a load that could not keep the whole file: the file, the grid's rows and columns.
+inline constexpr Message kCutLoad{
+    u"%s\r\nは一部しか読み込めませんでした。行数 %d・桁数 %d を超えた部分と NUL "
+    u"より後ろは比較されません。",
+    u"読込注意"};
 
 // Window creation: the grids and the view's back buffers.
 inline constexpr Message kOutOfMemory{

@@ -36,4 +36,8 @@ struct FoundEntry {
 std::vector<std::vector<FoundEntry>> SearchDirectory(std::u16string_view folder,
                                                      const std::vector<std::u16string>& patterns);
 
+// 0 when `folder` can be listed, otherwise the system's error code (errno, GetLastError), for
+// callers that must tell an unreadable folder from an empty one.
+int FolderListingError(std::u16string_view folder);
+
 }  // namespace osprey

@@ -3,13 +3,13 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstring>
+#include <cerrno>
 #include <ctime>
 #include <string_view>
 #include <utility>
 
+#include "common/native_name.h"
 #include "common/paths.h"
-#include "common/text.h"
 #include "osprey/directory_search.h"
 #include "osprey/name_matching.h"
 
@@ -38,20 +38,18 @@ std::vector<std::vector<FoundEntry>> SearchDirectory(std::u16string_view folder,
     std::vector<std::vector<FoundEntry>> found(patterns.size());
     if (patterns.empty()) return found;
     // The folder part of the search path: an empty folder searches the root, as on Windows.
-    const std::string folderPath = ko::Utf16ToUtf8(ko::JoinPath(folder, u""));
+    const std::string folderPath = ko::TextToNativeName(ko::JoinPath(folder, u""));
     DIR* directory = ::opendir(folderPath.c_str());
     if (directory == nullptr) return found;
     std::vector<SearchPattern> matchers(patterns.begin(), patterns.end());
     std::vector<ListedEntry> listed;
     std::string keys;
-    std::u16string name;          // reused: most names of a big folder match no pattern
+    std::u16string name;
     std::vector<char> matchedBy;  // listed.size() x patterns.size() flags
     std::vector<char> matches(patterns.size());
     while (const dirent* item = ::readdir(directory)) {
-        const std::size_t bytes = std::strlen(item->d_name);
-        name.resize(bytes);
-        name.resize(ko::DecodeUtf8(reinterpret_cast<const std::uint8_t*>(item->d_name), bytes,
-                                   name.data()));
+        // The name keeps bytes that are not UTF-8, so the file opens again by it.
+        name = ko::NativeNameToText(item->d_name);
         int matching = 0;
         for (std::size_t p = 0; p < matchers.size(); ++p) {
             matches[p] = matchers[p].Matches(name);
@@ -101,6 +99,13 @@ std::vector<std::vector<FoundEntry>> SearchDirectory(std::u16string_view folder,
         }
     }
     return found;
+}
+
+int FolderListingError(std::u16string_view folder) {
+    DIR* directory = ::opendir(ko::TextToNativeName(ko::JoinPath(folder, u"")).c_str());
+    if (directory == nullptr) return errno;
+    ::closedir(directory);
+    return 0;
 }
 
 }  // namespace osprey

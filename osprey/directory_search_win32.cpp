@@ -58,4 +58,16 @@ std::vector<std::vector<FoundEntry>> SearchDirectory(std::u16string_view folder,
     return found;
 }
 
+int FolderListingError(std::u16string_view folder) {
+    WIN32_FIND_DATAW data{};
+    const HANDLE search = FindFirstFileW(ko::ToWide(ko::JoinPath(folder, u"*")).c_str(), &data);
+    if (search != INVALID_HANDLE_VALUE) {
+        FindClose(search);
+        return 0;
+    }
+    // An empty drive root lists nothing at all, not even "." and "..": still a folder.
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND ? 0 : static_cast<int>(error);
+}
+
 }  // namespace osprey

@@ -7,6 +7,7 @@
 #include "kestrel/app/about_dialog_win32.h"
 #include "kestrel/app/app_state_win32.h"
 #include "kestrel/app/furniture_win32.h"
+#include "kestrel/app/load_warning.h"
 #include "kestrel/app/settings_dialog_win32.h"
 #include "kestrel/app/view_win32.h"
 #include "kestrel/engine/comparison.h"
@@ -110,9 +111,13 @@ LRESULT OnCommand(HWND window, WPARAM wparam, LPARAM lparam) {
 
 void LoadSideFromPathBox(HWND window, int side) {
     KestrelApp& app = App();
+    const std::u16string path = ReadPathBox(side);
+    LoadCuts cuts;
     const LoadOutcome outcome =
-        LoadSide(app.engine, side, ReadPathBox(side), app.settings.kaimode, Reporter(), window);
-    if (outcome == LoadOutcome::kLoaded) ClearBackBuffer(side);
+        LoadSide(app.engine, side, path, app.settings.kaimode, Reporter(), window, cuts);
+    if (outcome != LoadOutcome::kLoaded) return;
+    ClearBackBuffer(side);
+    WarnIfCut(cuts, path, app.engine.grids.rows(), app.engine.grids.columns(), Reporter(), window);
 }
 
 void CompareFromPathBoxes(HWND window) {

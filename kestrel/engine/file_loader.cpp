@@ -57,12 +57,14 @@ class BlockInput {
 // reached every further line replaces it, so it ends with the file's final line.
 class LineStore {
   public:
-    LineStore(Engine& engine, int side)
-        : grids_(engine.grids), side_(engine.sides[side]), grid_(LoadedGrid(side)) {}
+    LineStore(Engine& engine, int side, LoadCuts& cuts)
+        : grids_(engine.grids), side_(engine.sides[side]), grid_(LoadedGrid(side)), cuts_(cuts) {}
 
     void StoreBytes(const std::uint8_t* bytes, std::size_t count, bool utf8) {
-        if (const void* nul = std::memchr(bytes, 0, count))
+        if (const void* nul = std::memchr(bytes, 0, count)) {
             count = static_cast<const std::uint8_t*>(nul) - bytes;  // a NUL ends the line
+            ++cuts_.atNul;
+        }
         std::uint8_t seen = 0;
         for (std::size_t i = 0; i < count; ++i) {
             units_[i] = bytes[i];
@@ -80,7 +82,10 @@ class LineStore {
         for (; n < count; ++n) {
             const char16_t unit = big_endian ? (bytes[2 * n] << 8) | bytes[2 * n + 1]
                                              : bytes[2 * n] | (bytes[2 * n + 1] << 8);
-            if (unit == 0) break;  // a NUL ends the line
+            if (unit == 0) {  // a NUL ends the line
+                ++cuts_.atNul;
+                break;
+            }
             units_[n] = unit;
         }
         Store(static_cast<int>(n));
@@ -97,10 +102,12 @@ class LineStore {
     void Store(int count) {
         const int row = side_.lineCount;
         const int stored = grids_.StoreRow(grid_, row, units_, count);
+        if (stored < count) ++cuts_.atColumns;
         if (row < grids_.rows() - 1) {
             side_.rowHash[row] = HashUnits(units_, stored);
             ++side_.lineCount;
         } else {
+            if (last_row_pending_) ++cuts_.pastLastRow;
             last_row_pending_ = true;
         }
     }
@@ -108,6 +115,7 @@ class LineStore {
     TextGrids& grids_;
     LoadedSide& side_;
     Grid grid_;
+    LoadCuts& cuts_;
     bool last_row_pending_ = false;
     char16_t units_[kPieceUnits];
 };
@@ -202,7 +210,8 @@ bool RequirePath(std::u16string_view path, ko::Reporter& reporter, ko::OwnerWind
 }
 
 LoadOutcome LoadSide(Engine& engine, int side, std::u16string_view path, int kaimode,
-                     ko::Reporter& reporter, ko::OwnerWindow owner) {
+                     ko::Reporter& reporter, ko::OwnerWindow owner, LoadCuts& cuts) {
+    cuts = {};
     if (!RequirePath(path, reporter, owner)) return LoadOutcome::kNoPath;
     ko::FileReader file;
     if (const int error = file.Open(path); error != 0) {
@@ -228,7 +237,7 @@ LoadOutcome LoadSide(Engine& engine, int side, std::u16string_view path, int kai
     }
 
     ResetSide(engine, side);
-    LineStore store(engine, side);
+    LineStore store(engine, side, cuts);
     switch (encoding) {
         case Encoding::kUtf16Le:
             SplitLines<Utf16LeUnits>(input, kaimode, [&](const std::uint8_t* p, std::size_t n) {

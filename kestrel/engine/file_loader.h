@@ -15,12 +15,29 @@ enum class LoadOutcome {
     kLoaded,      // the side holds the file (also after a failed close, which is reported)
 };
 
+// What of a loaded file the grid could not hold, counted in lines (a line of more than 512
+// units counts once per 512-unit piece). Only a file with all three at 0 is compared whole.
+struct LoadCuts {
+    long long pastLastRow = 0;  // lines that replaced the last row's earlier line
+    long long atColumns = 0;    // lines longer than the grid is wide, cut at its last column
+    long long atNul = 0;        // lines with a NUL, cut there (the NUL and what follows)
+
+    bool Fits() const { return pastLastRow == 0 && atColumns == 0 && atNul == 0; }
+};
+
 // Lines end by the newline code `kaimode`: 0 CR LF, 1 LF, 2 CR, anything else never. A line
 // is at most 512 units; a longer one continues as the next line. Lines beyond the grid's
 // last row replace that row, so it ends up with the file's final line. Messages are owned by
-// `owner`. The compare state becomes 0 once the file was opened.
+// `owner`. The compare state becomes 0 once the file was opened. `cuts` tells what did not
+// fit; it is all 0 unless the outcome is kLoaded.
 LoadOutcome LoadSide(Engine& engine, int side, std::u16string_view path, int kaimode,
-                     ko::Reporter& reporter, ko::OwnerWindow owner);
+                     ko::Reporter& reporter, ko::OwnerWindow owner, LoadCuts& cuts);
+
+inline LoadOutcome LoadSide(Engine& engine, int side, std::u16string_view path, int kaimode,
+                            ko::Reporter& reporter, ko::OwnerWindow owner) {
+    LoadCuts ignored;
+    return LoadSide(engine, side, path, kaimode, reporter, owner, ignored);
+}
 
 // Shows "Please set the file name" under "Failure" when `path` is empty; true when it is not.
 bool RequirePath(std::u16string_view path, ko::Reporter& reporter, ko::OwnerWindow owner);

@@ -71,7 +71,7 @@ TEST_F(OspreyCliTest, ExitStatusTellsAllEqualSomethingElseAndTrouble) {
     EXPECT_EQ(out_.rfind("usage: osprey-cli", 0), 0u);
 }
 
-TEST_F(OspreyCliTest, GroupFlagOverridesTheSettingsFileAndUnreadableEntriesAreTrouble) {
+TEST_F(OspreyCliTest, GroupFlagOverridesTheSettingsFile) {
     File("Osprey.ini", "[Setting]\r\nfailExt_no=1\r\n");
     File("a/notes.txt", "n");
     File("b/notes.txt", "n");
@@ -81,12 +81,38 @@ TEST_F(OspreyCliTest, GroupFlagOverridesTheSettingsFileAndUnreadableEntriesAreTr
               std::string::npos);
     EXPECT_EQ(Run({u"--json", u"--group=0", u"--", u"a", u"b"}), 1);
     EXPECT_NE(out_.find("\"name\": \"main.cpp\", \"pattern\": \"*.cpp\""), std::string::npos);
+}
 
-    // "*.*" lists "." and "..", which cannot be opened as files.
-    EXPECT_EQ(Run({u"--group=104", u"a", u"b"}), 2);
-    ASSERT_EQ(messages_.shown.size(), 2u);
-    EXPECT_EQ(messages_.shown[0].caption, u"FileOpenError1");
-    EXPECT_NE(out_.find("比較前"), std::string::npos);
+TEST_F(OspreyCliTest, FoldersCountNeitherWayUnlessPairedWithAFile) {
+    const struct {
+        const char* what;
+        std::vector<std::string> entries;  // "side/name=content", or "side/name/" for a folder
+        int status;
+    } cases[] = {
+        {"identical folders", {"a/x.txt=1", "b/x.txt=1"}, 0},
+        {"same-named subfolders", {"a/x.txt=1", "b/x.txt=1", "a/sub/", "b/sub/"}, 0},
+        {"a subfolder beside a file of its name", {"a/sub/", "b/sub=1"}, 1},
+        {"files that differ", {"a/x.txt=1", "b/x.txt=2", "a/sub/", "b/sub/"}, 1},
+    };
+    int folder = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::filesystem::path root = dir_.path() / std::to_string(folder++);
+        std::filesystem::create_directories(root / "a");
+        std::filesystem::create_directories(root / "b");
+        for (const std::string& entry : c.entries) {
+            const std::size_t equals = entry.find('=');
+            if (equals == std::string::npos)
+                std::filesystem::create_directory(root / entry);
+            else
+                dir_.Write(root.filename().string() + "/" + entry.substr(0, equals),
+                           entry.substr(equals + 1));
+        }
+        EXPECT_EQ(
+            Run({u"--group=104", testing::PathText(root / "a"), testing::PathText(root / "b")}),
+            c.status);
+        EXPECT_TRUE(messages_.shown.empty());
+    }
 }
 
 osprey::FolderComparison TwoRows() {

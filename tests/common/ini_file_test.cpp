@@ -17,13 +17,13 @@ using testing::Utf16File;
 
 constexpr char16_t kSection[] = u"Setting";
 
-TEST(IniFile, EncodingComesFromTheMarkOrElseFromTheBytes) {
+TEST(IniFile, EncodingComesFromTheMarkAlone) {
     EXPECT_EQ(IniFile().encoding(), IniEncoding::kUtf16Le);
     EXPECT_EQ(IniFile::Parse("").encoding(), IniEncoding::kUtf16Le);
     EXPECT_EQ(IniFile::Parse(Utf16File(u"[Setting]\r\n")).encoding(), IniEncoding::kUtf16Le);
     EXPECT_EQ(IniFile::Parse("\xEF\xBB\xBF[Setting]\r\n").encoding(), IniEncoding::kUtf8WithBom);
-    EXPECT_EQ(IniFile::Parse("[Setting]\r\na=設定\r\n").encoding(), IniEncoding::kUtf8);
-    EXPECT_EQ(IniFile::Parse("[Setting]\r\na=1\r\n").encoding(), IniEncoding::kUtf8);
+    EXPECT_EQ(IniFile::Parse("[Setting]\r\na=設定\r\n").encoding(), IniEncoding::kCodePage932);
+    EXPECT_EQ(IniFile::Parse("[Setting]\r\na=1\r\n").encoding(), IniEncoding::kCodePage932);
     EXPECT_EQ(IniFile::Parse("[Setting]\r\na=" + kSettingCp932 + "\r\n").encoding(),
               IniEncoding::kCodePage932);
 }
@@ -33,7 +33,6 @@ TEST(IniFile, EveryEncodingReadsTheSameJapaneseValue) {
     const std::string files[] = {
         Utf16File(u"[Setting]\r\nfiletype[0].ft0=ソースファイル\r\n"),
         "\xEF\xBB\xBF[Setting]\r\nfiletype[0].ft0=ソースファイル\r\n",
-        "[Setting]\nfiletype[0].ft0=ソースファイル\n",
         "[Setting]\r\nfiletype[0].ft0=" + kSourceFilesCp932 + "\r\n",
     };
     for (const std::string& bytes : files)
@@ -206,6 +205,26 @@ TEST(IniFile, GarbageBytesStayInPlaceWhileKeysAreAdded) {
     const std::string written = file.Serialize();
     EXPECT_EQ(written.substr(0, garbage.size()), garbage);
     EXPECT_EQ(IniFile::Parse(written).Value(kSection, u"a"), u"1");
+}
+
+// Another key's write must leave every value as it read: an odd UTF-16 byte stays last, and
+// bytes without a mark stay code page 932 even where they would also be valid UTF-8.
+TEST(IniFile, WritingOneKeyChangesNoOtherValue) {
+    const struct {
+        std::string bytes;
+        std::u16string value;
+    } files[] = {
+        {Utf16File(u"[Setting]\r\nk=1") + "X", u"1"},
+        {"[Setting]\r\nk=C:\\\xC3\xA9\\\r\n", u"C:\\ﾃｩ\\"},
+    };
+    for (const auto& file : files) {
+        IniFile ini = IniFile::Parse(file.bytes);
+        EXPECT_EQ(ini.Value(kSection, u"k"), file.value);
+        ini.SetValue(kSection, u"j", u"2");
+        const IniFile reread = IniFile::Parse(ini.Serialize());
+        EXPECT_EQ(reread.Value(kSection, u"k"), file.value);
+        EXPECT_EQ(reread.Value(kSection, u"j"), u"2");
+    }
 }
 
 }  // namespace

@@ -73,6 +73,27 @@ TEST_F(KestrelWindow, TheStartUpTimerLoadsTheCommandLineFilesAndComparesWhenBoth
     EXPECT_GT(bar.Count(0, 0, bar.width, bar.height, RGB(255, 0, 0)), bar.width);
 }
 
+TEST_F(KestrelWindow, EachSideThatDidNotFitGetsAWarningBeforeTheUnchangedOutcome) {
+    WriteSettings("dtxlength_max=5\r\n");
+    const std::u16string a = Write("a.txt", "abcdefX"), b = Write("b.txt", "abcdefY");
+    std::copy(a.begin(), a.end(), App().commandLine.a);
+    std::copy(b.begin(), b.end(), App().commandLine.b);
+    ASSERT_NE(Create(), nullptr);
+    SendMessageW(window, WM_TIMER, IDT_STARTUP, 0);
+    auto warning = [&](const std::u16string& path) {
+        return ko::testing::ShownMessage{
+            window,
+            path +
+                u"\r\nは一部しか読み込めませんでした。行数 8192・桁数 5 を超えた部分と NUL "
+                u"より後ろは比較されません。",
+            u"読込注意", ko::box::kIconWarning};
+    };
+    ASSERT_EQ(reporter.shown.size(), 3u);
+    EXPECT_EQ(reporter.shown[0], warning(a));
+    EXPECT_EQ(reporter.shown[1], warning(b));
+    EXPECT_EQ(reporter.shown[2].text, u"一致しました");
+}
+
 TEST_F(KestrelWindow, CompareAndRestoreSayWhenThereIsNothingToDo) {
     ASSERT_NE(Create(), nullptr);
     Command(IDM_RESTORE);

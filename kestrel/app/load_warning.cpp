@@ -1,0 +1,15 @@
+#include "kestrel/app/load_warning.h"
+
+#include "common/text.h"
+#include "kestrel/messages.h"
+
+namespace kestrel::app {
+
+void WarnIfCut(const LoadCuts& cuts, std::u16string_view path, int rows, int columns,
+               ko::Reporter& reporter, ko::OwnerWindow owner) {
+    if (cuts.Fits()) return;
+    reporter.Show(owner, ko::Format(messages::kCutLoad.text, {path, rows, columns}),
+                  messages::kCutLoad.caption, ko::box::kOk | ko::box::kIconWarning);
+}
+
+}  // namespace kestrel::app
