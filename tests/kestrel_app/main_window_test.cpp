@@ -1,9 +1,8 @@
-// The main window driven by messages: creation, the start-up timer, commands, scrolling, the
-// about box, restarts and failures.
+// The main window driven by messages: creation, the start-up timer, commands, scrolling,
+// restarts and failures.
 #include <gmock/gmock.h>
 
 #include "common/text.h"
-#include "kestrel/app/about_dialog_win32.h"
 #include "tests/kestrel_app/kestrel_window.h"
 
 namespace kestrel::app::testing {
@@ -14,30 +13,12 @@ using ::testing::ElementsAre;
 constexpr char kAbc[] = "a\r\nb\r\nc\r\n";
 constexpr char kAxbc[] = "a\r\nx\r\nb\r\nc\r\n";
 
-RECT ChildRect(HWND parent, int id) {
-    RECT rect = {};
-    GetWindowRect(GetDlgItem(parent, id), &rect);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-TEST_F(KestrelWindow, SpansTheScreenWithItsSideRowsAndStartsBeforeComparison) {
+TEST_F(KestrelWindow, SpansTheScreenAndStartsBeforeComparison) {
     ASSERT_NE(Create(), nullptr);
     RECT frame = {};
     GetWindowRect(window, &frame);
-    const int sw = GetSystemMetrics(SM_CXSCREEN), half = sw / 2;
-    EXPECT_EQ(frame.right, sw);
+    EXPECT_EQ(frame.right, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(frame.bottom, GetSystemMetrics(SM_CYSCREEN) - 30);
-    const std::pair<int, RECT> controls[] = {{IDC_SELECT_A, {0, 0, 30, 22}},
-                                             {IDC_PATH_A, {30, 0, half, 22}},
-                                             {IDC_SELECT_B, {half, 0, half + 30, 22}},
-                                             {IDC_PATH_B, {half + 30, 0, 2 * half, 22}}};
-    for (const auto& [id, expected] : controls) {
-        const RECT rect = ChildRect(window, id);
-        EXPECT_EQ(rect.left, expected.left) << id;
-        EXPECT_EQ(rect.right, expected.right) << id;
-        EXPECT_EQ(rect.bottom, expected.bottom) << id;
-    }
     const int step = App().view.geometry.scrollStep;
     EXPECT_GT(step, 0);
     EXPECT_THAT(Status(), ElementsAre(u"照合前", u"MemorySize_W=512", u"MemorySize_H=8192",
@@ -179,24 +160,6 @@ TEST_F(KestrelWindow, PagesArrowsAndTheWheelMoveTheTopRowWithinTheText) {
     key(VK_DOWN);
     wheel(-1200);
     EXPECT_EQ(top, last);
-}
-
-TEST_F(KestrelWindow, TheAboutBoxClosesOnlyByItsButtonOrCloseBox) {
-    ASSERT_NE(Create(), nullptr);
-    std::u16string name;
-    EXPECT_EQ(
-        ko::testing::WithDialog(window, [&] { return RunAboutDialog(window); },
-                                {[&](HWND about) {
-                                     name = ko::testing::ItemText(about, IDC_ABOUT_FILE_NAME);
-                                     PostMessageW(about, WM_KEYDOWN, VK_RETURN, 0);
-                                     PostMessageW(about, WM_KEYDOWN, VK_ESCAPE, 0);
-                                 },
-                                 [](HWND about) { ko::testing::Press(about, IDC_ABOUT_CLOSE); }}),
-        1);
-    EXPECT_EQ(name, u"ファイル名：Kestrel Ver1.00");
-    EXPECT_EQ(ko::testing::WithDialog(window, [&] { return RunAboutDialog(window); },
-                                      {ko::testing::CloseBox}),
-              0);
 }
 
 TEST_F(KestrelWindow, ANewFontHeightAsksForARestartAndYesClosesTheWindow) {
