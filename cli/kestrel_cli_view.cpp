@@ -41,6 +41,7 @@ struct Row {
     int length;
 };
 
+// The working text of a row with its colour codes, as far as the text goes.
 Row RowOf(const kestrel::Engine& engine, int side, int row) {
     const TextGrids& grids = engine.grids;
     return {grids.Row(kestrel::WorkingGrid(side), row), grids.Row(kestrel::ColourGrid(side), row),
@@ -91,6 +92,8 @@ int Cells(const Row& row) {
 
 }  // namespace
 
+// One line per aligned row: number and text of side A, then of side B, each column as wide as
+// its longest text up to a limit.
 std::string SideBySideView(const ComparisonReport& report, bool colour) {
     const kestrel::Engine& engine = report.engine;
     const int shown = std::min(std::max(report.aligned.a, report.aligned.b), engine.grids.rows());

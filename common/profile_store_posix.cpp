@@ -30,6 +30,8 @@ struct LoadedFile {
     struct stat info {};  // of the file read
 };
 
+// Reads and parses the settings file once; a file that is no regular file, or too large for one,
+// is unusable and is never written.
 LoadedFile Load(const std::string& path) {
     LoadedFile loaded;
     // Without O_NONBLOCK a FIFO in the file's place would block the program before it starts.

@@ -120,6 +120,25 @@ ComApartment::~ComApartment() {
     if (initialised_) CoUninitialize();
 }
 
+LRESULT DefaultMainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_ACTIVATE:
+        case WM_QUIT:
+        case WM_INITMENUPOPUP:
+        case WM_QUERYNEWPALETTE:
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        default:
+            return DefWindowProcW(window, message, wparam, lparam);
+    }
+}
+
+void RepaintNow(HWND window) {
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+}
+
 int RunMessageLoop() {
     MSG message;
     for (;;) {

@@ -49,6 +49,14 @@ class ComApartment {
     bool initialised_;
 };
 
+// What both main window procedures do with the messages they leave to the default: the quiet
+// ones (activation, the quit message, menu and palette notices) answer 0, a background erase
+// counts as done (every paint draws the whole client area), the rest goes to DefWindowProcW.
+LRESULT DefaultMainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Invalidates the whole client area and paints it at once.
+void RepaintNow(HWND window);
+
 // Looks for a waiting message without removing it, then gets, translates and dispatches it;
 // waits when none is there. Returns the exit code the quit message carries.
 int RunMessageLoop();

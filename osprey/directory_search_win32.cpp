@@ -31,6 +31,7 @@ LocalTime LocalTimeOf(const FILETIME& utc) {
     return {parts.wYear, parts.wMonth, parts.wDay, parts.wHour, parts.wMinute};
 }
 
+// The entries FindFirstFileW and FindNextFileW give for one pattern, in the order they give them.
 std::vector<FoundEntry> SearchWith(std::u16string_view folder, std::u16string_view pattern) {
     std::vector<FoundEntry> found;
     const std::wstring searchPath = ko::ToWide(ko::JoinPath(folder, pattern));

@@ -33,7 +33,7 @@ void ChooseAndLoad(HWND window, int side) {
     LoadSideFromPathBox(window, side);
     UpdateStatusBar();
     SetFocus(window);
-    RepaintAll(window);
+    ko::RepaintNow(window);
 }
 
 void Compare(HWND window) {
@@ -44,7 +44,7 @@ void Compare(HWND window) {
     }
     CompareFromPathBoxes(window);
     UpdateStatusBar();
-    RepaintAll(window);
+    ko::RepaintNow(window);
 }
 
 void Restore(HWND window) {
@@ -56,7 +56,7 @@ void Restore(HWND window) {
     }
     engine.compareState = kNotCompared;
     UpdateStatusBar();
-    RepaintAll(window);
+    ko::RepaintNow(window);
 }
 
 // New grid sizes and a new font height apply only from the next start, so the user is asked
@@ -66,7 +66,7 @@ void EditSettings(HWND window) {
     RunSettingsDialog(window, app.settings, app.restartFlag, Reporter());
     // A new row pitch applies at once; without a full redraw only the part the dialog
     // covered would show it.
-    RepaintAll(window);
+    ko::RepaintNow(window);
     if (app.restartFlag != 1) return;
     app.restartFlag = 0;
     if (Reporter().Show(window, messages::kRestartPlease.text, messages::kRestartPlease.caption,
@@ -136,11 +136,6 @@ LRESULT ScrollView(HWND window, int rows) {
     InvalidateRect(window, &band, TRUE);
     UpdateWindow(window);
     return 0;
-}
-
-void RepaintAll(HWND window) {
-    InvalidateRect(window, nullptr, TRUE);
-    UpdateWindow(window);
 }
 
 }  // namespace kestrel::app

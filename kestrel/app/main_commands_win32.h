@@ -22,6 +22,5 @@ void CompareFromPathBoxes(HWND window);
 LRESULT ScrollView(HWND window, int rows);
 
 // Invalidates the whole client area and redraws it at once.
-void RepaintAll(HWND window);
 
 }  // namespace kestrel::app

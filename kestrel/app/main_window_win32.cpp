@@ -83,7 +83,7 @@ LRESULT OnTimer(HWND window, WPARAM timer) {
     }
     if (named[0][0] != 0 && named[1][0] != 0) CompareFromPathBoxes(window);
     UpdateStatusBar();
-    RepaintAll(window);
+    ko::RepaintNow(window);
     return 0;
 }
 
@@ -137,14 +137,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
             return OnCreate(window);
         case WM_DESTROY:
             return OnDestroy();
-        case WM_ACTIVATE:
-            return 0;
         case WM_PAINT:
             return OnPaint(window);
         case WM_PRINTCLIENT:
             return OnPrintClient(reinterpret_cast<HDC>(wparam));
-        case WM_ERASEBKGND:
-            return 1;  // counts as erased: every paint draws the whole view
         case WM_KEYDOWN:
             return OnKeyDown(window, wparam);
         case WM_COMMAND:
@@ -153,12 +149,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
             return OnTimer(window, wparam);
         case WM_MOUSEWHEEL:
             return OnMouseWheel(window, wparam);
-        case WM_QUIT:
-        case WM_INITMENUPOPUP:
-        case WM_QUERYNEWPALETTE:
-            return 0;
         default:
-            return DefWindowProcW(window, message, wparam, lparam);
+            return ko::DefaultMainWindowProc(window, message, wparam, lparam);
     }
 }
 

@@ -1,10 +1,9 @@
 #include "kestrel/app/settings_dialog_win32.h"
 
 #include "common/dialog_text_win32.h"
-#include "common/group_editor_win32.h"
-#include "common/group_selector_win32.h"
 #include "common/number_reading.h"
 #include "common/range_check.h"
+#include "common/settings_dialog_frame_win32.h"
 #include "common/text.h"
 #include "common/win32_text.h"
 #include "resources/kestrel_resource.h"
@@ -13,14 +12,15 @@ namespace kestrel::app {
 
 namespace {
 
-constexpr ko::GroupSelectorIds kSelectorIds{IDC_SETTINGS_GROUP_NAME, IDC_SETTINGS_GROUP_NUMBER,
-                                            IDC_SETTINGS_EDIT_GROUPS};
-
-constexpr ko::GroupEditorIds kEditorIds{
-    IDD_GROUP_EDITOR,           IDC_GROUP_EDITOR_POSITION,     IDC_GROUP_EDITOR_GROUP_NO,
-    IDC_GROUP_EDITOR_ITEM_NAME, IDC_GROUP_EDITOR_DISPLAY_TEXT, IDC_GROUP_EDITOR_SEARCH_PATTERN,
-    IDC_GROUP_EDITOR_OK,        IDC_GROUP_EDITOR_CANCEL,       IDC_GROUP_EDITOR_PREVIOUS,
-    IDC_GROUP_EDITOR_NEXT};
+constexpr ko::SettingsDialogIds kIds{
+    IDD_SETTINGS,
+    IDC_SETTINGS_OK,
+    IDC_SETTINGS_CANCEL,
+    {IDC_SETTINGS_GROUP_NAME, IDC_SETTINGS_GROUP_NUMBER, IDC_SETTINGS_EDIT_GROUPS},
+    {IDD_GROUP_EDITOR, IDC_GROUP_EDITOR_POSITION, IDC_GROUP_EDITOR_GROUP_NO,
+     IDC_GROUP_EDITOR_ITEM_NAME, IDC_GROUP_EDITOR_DISPLAY_TEXT, IDC_GROUP_EDITOR_SEARCH_PATTERN,
+     IDC_GROUP_EDITOR_OK, IDC_GROUP_EDITOR_CANCEL, IDC_GROUP_EDITOR_PREVIOUS,
+     IDC_GROUP_EDITOR_NEXT}};
 
 // The newline combo box's entries; the leading digit of each is the kaimode it stands for.
 constexpr const char16_t* kNewlineEntries[] = {u"0_CR+LF", u"1_LF", u"2_CR"};
@@ -39,16 +39,6 @@ constexpr SizeField kSizeFields[] = {
     {IDC_SETTINGS_FONT_HEIGHT, 2, {6, 48}, &ko::Settings::draw_font_height},
 };
 
-struct SettingsDialog {
-    ko::Settings* settings;
-    int* restart_flag;
-    ko::Reporter* reporter;
-};
-
-SettingsDialog* DialogOf(HWND dialog) {
-    return reinterpret_cast<SettingsDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-}
-
 void FillNewlineCodes(HWND dialog, int kaimode) {
     const HWND combo = GetDlgItem(dialog, IDC_SETTINGS_NEWLINE);
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
@@ -59,70 +49,35 @@ void FillNewlineCodes(HWND dialog, int kaimode) {
     SendMessageW(combo, CB_SETCURSEL, listed ? kaimode : -1, 0);
 }
 
-BOOL OnInitDialog(HWND dialog, SettingsDialog* state) {
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
-    const ko::Settings& settings = *state->settings;
+void FillSizesAndNewlineCode(HWND dialog, const ko::Settings& settings) {
     for (const SizeField& field : kSizeFields)
         ko::SetDialogItemText(dialog, field.id, ko::Format(u"%d", {settings.*field.value}));
-    ko::FillGroupSelector(dialog, kSelectorIds, settings.groups, settings.failExt_no);
     FillNewlineCodes(dialog, settings.kaimode);
-    return TRUE;  // the platform puts the focus on the first tab stop
 }
 
-// Stores every field, reporting each size out of its range once, in field order. A changed
-// size only takes effect after a restart, hence the flag; the row pitch applies at once.
-void Apply(HWND dialog, const SettingsDialog& state) {
-    ko::Settings& settings = *state.settings;
+// Stores every size, reporting each out of its range once, in field order, and the newline
+// code. A changed size only takes effect after a restart, hence the flag; the row pitch applies
+// at once.
+void StoreSizesAndNewlineCode(HWND dialog, ko::Settings& settings, int& restart_flag,
+                              ko::Reporter& reporter) {
     for (const SizeField& field : kSizeFields) {
-        const int value =
-            ko::ReadNumberWithin(ko::DialogItemText(dialog, field.id), field.characters,
-                                 field.limits, *state.reporter, dialog);
-        if (value != settings.*field.value) *state.restart_flag = 1;
+        const int value = ko::ReadNumberWithin(ko::DialogItemText(dialog, field.id),
+                                               field.characters, field.limits, reporter, dialog);
+        if (value != settings.*field.value) restart_flag = 1;
         settings.*field.value = value;
     }
     settings.rowPitch = settings.draw_font_height + 2;
-    settings.failExt_no = ko::ReadSelectedGroup(dialog, kSelectorIds);
     settings.kaimode = ko::ReadLeadingNumber(ko::DialogItemText(dialog, IDC_SETTINGS_NEWLINE), 1);
-}
-
-void OnCommand(HWND dialog, int id, int code) {
-    SettingsDialog* state = DialogOf(dialog);
-    if (!state) return;
-    if (ko::OnGroupSelectorCommand(dialog, kSelectorIds, id, code, state->settings->groups,
-                                   kEditorIds, *state->reporter))
-        return;
-    if (code != BN_CLICKED) return;
-    // The Enter key arrives as IDOK when no default button is set, Escape always as IDCANCEL.
-    if (id == IDC_SETTINGS_OK || id == IDOK) {
-        Apply(dialog, *state);
-        EndDialog(dialog, 1);
-    } else if (id == IDC_SETTINGS_CANCEL || id == IDCANCEL) {
-        EndDialog(dialog, 1);
-    }
-}
-
-INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-        case WM_INITDIALOG:
-            return OnInitDialog(dialog, reinterpret_cast<SettingsDialog*>(lparam));
-        case WM_COMMAND:
-            OnCommand(dialog, LOWORD(wparam), HIWORD(wparam));
-            return TRUE;
-        case WM_CLOSE:
-            EndDialog(dialog, 1);
-            return TRUE;
-        default:
-            return FALSE;
-    }
 }
 
 }  // namespace
 
 INT_PTR RunSettingsDialog(HWND owner, ko::Settings& settings, int& restart_flag,
                           ko::Reporter& reporter) {
-    SettingsDialog state{&settings, &restart_flag, &reporter};
-    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS), owner,
-                           SettingsDialogProc, reinterpret_cast<LPARAM>(&state));
+    return ko::RunSettingsDialogFrame(
+        owner, kIds, settings, reporter,
+        [&](HWND dialog) { FillSizesAndNewlineCode(dialog, settings); },
+        [&](HWND dialog) { StoreSizesAndNewlineCode(dialog, settings, restart_flag, reporter); });
 }
 
 }  // namespace kestrel::app

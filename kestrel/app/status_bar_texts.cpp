@@ -1,6 +1,7 @@
 #include "kestrel/app/status_bar_texts.h"
 
 #include "common/text.h"
+#include "kestrel/engine/engine.h"
 #include "kestrel/engine/view_geometry.h"
 
 namespace kestrel::app {
@@ -9,11 +10,11 @@ namespace {
 
 const char16_t* CompareStateText(int compareState) {
     switch (compareState) {
-        case 0:
+        case kNotCompared:
             return u"照合前";
-        case 1:
+        case kMatched:
             return u"照合一致";
-        case 2:
+        case kDiffered:
             return u"照合不一致";
         default:
             return u"不明";
@@ -25,22 +26,22 @@ const char16_t* CompareStateText(int compareState) {
 std::u16string StatusFieldText(int field, const StatusValues& values) {
     std::u16string text;
     switch (field) {
-        case 0:
+        case kStateField:
             text = CompareStateText(values.compareState);
             break;
-        case 1:
+        case kColumnsField:
             text = ko::Format(u"MemorySize_W=%d", {values.columns});
             break;
-        case 2:
+        case kRowsField:
             text = ko::Format(u"MemorySize_H=%d", {values.rows});
             break;
-        case 3:
+        case kFontHeightField:
             text = ko::Format(u"表示フォントの高さ=%d", {values.fontHeight});
             break;
-        case 4:
+        case kTopRowField:
             text = ko::Format(u"行数=%d/%d", {values.topRow, values.rows});
             break;
-        case 5:
+        case kScrollStepField:
             text = ko::Format(u"スクロール数=%d", {values.scrollStep});
             break;
         default:
@@ -51,11 +52,11 @@ std::u16string StatusFieldText(int field, const StatusValues& values) {
 
 std::uint32_t StatusBarColour(int compareState) {
     switch (compareState) {
-        case 0:
+        case kNotCompared:
             return ColourOf(255, 255, 255);
-        case 1:
+        case kMatched:
             return ColourOf(0, 255, 0);
-        case 2:
+        case kDiffered:
             return ColourOf(255, 0, 0);
         default:
             return ColourOf(200, 200, 200);

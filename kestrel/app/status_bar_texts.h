@@ -7,7 +7,16 @@
 
 namespace kestrel::app {
 
-constexpr int kStatusFieldCount = 6;
+// The fields in their order on the bar.
+enum StatusField : int {
+    kStateField,       // the compare state
+    kColumnsField,     // MemorySize_W
+    kRowsField,        // MemorySize_H
+    kFontHeightField,  // the view's font height
+    kTopRowField,      // the top row and the rows
+    kScrollStepField,  // the rows a page key moves
+    kStatusFieldCount
+};
 // Right edges of the six fields in pixels.
 constexpr int kStatusFieldEdges[kStatusFieldCount] = {70, 200, 330, 470, 590, 730};
 // Each text is formatted into a buffer of this many units, the terminator included.
@@ -22,7 +31,7 @@ struct StatusValues {
     int scrollStep = 0;
 };
 
-// The text of field `field` (0..5), at most 63 units.
+// The text of `field`, at most 63 units.
 std::u16string StatusFieldText(int field, const StatusValues& values);
 
 // The bar's background for `compareState` as 0x00BBGGRR: white before comparison, green when

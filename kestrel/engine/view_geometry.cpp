@@ -11,13 +11,13 @@ ViewGeometry MakeViewGeometry(int width, int height, int pitch) {
     geometry.width = width;
     geometry.height = height;
     geometry.half = width / 2;
-    geometry.visibleRows = std::max(0, (height - 8) / (UsablePitch(pitch) + 1));
+    geometry.visibleRows = std::max(0, (height - kVisibleRowsAllowance) / (UsablePitch(pitch) + 1));
     geometry.scrollStep = geometry.visibleRows / 2;
     return geometry;
 }
 
 int NumberedRows(int height, int pitch) {
-    return std::max(0, (height - 48) / UsablePitch(pitch));
+    return std::max(0, (height - kNumberedRowsAllowance) / UsablePitch(pitch));
 }
 
 int ClampTopRow(int top, int rows, int visibleRows) {

@@ -32,6 +32,9 @@ constexpr int kNumberRule = 45;       // the rule between line numbers and text
 constexpr int kPaneIndent = 50;       // the text pane starts here in each half
 constexpr int kPaneBottomGap = 20;    // the pane ends this far above the bottom
 constexpr int kScrolledBandGap = 22;  // a scroll redraws down to this far above the bottom
+// The client height less these is what the text rows and the line-number rows are counted in.
+constexpr int kVisibleRowsAllowance = 8;
+constexpr int kNumberedRowsAllowance = 48;
 
 // The pitch the view computes with: a pitch below 1 (only a hand-edited settings file can
 // give one) counts as 1, so no division by it can fail.

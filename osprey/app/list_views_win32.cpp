@@ -82,6 +82,8 @@ bool CreateListViews(HWND window) {
     return parts.listView[kSideA] && parts.listView[kSideB];
 }
 
+// Both lists are emptied and filled anew from the pair lists, free rows left out, every row
+// carrying the index of its pair row as item data.
 void RefillListViews() {
     const OspreyApp& app = App();
     for (int side = 0; side < 2; ++side) {

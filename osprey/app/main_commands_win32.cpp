@@ -33,8 +33,7 @@ void ChooseAndScanFolder(HWND window, int side) {
     RefillListViews();
     UpdateStatusBar();
     SetFocus(window);
-    InvalidateRect(window, nullptr, TRUE);
-    UpdateWindow(window);
+    ko::RepaintNow(window);
 }
 
 void CompareAll(HWND window) {

@@ -117,22 +117,14 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
             return OnDestroy();
         case WM_NCDESTROY:
             return OnNcDestroy(window, wparam, lparam);
-        case WM_ACTIVATE:
-            return 0;
         case WM_PAINT:
             return OnPaint(window);
-        case WM_ERASEBKGND:
-            return 1;
         case WM_NOTIFY:
             return OnNotify(window, wparam, lparam);
         case WM_COMMAND:
             return OnCommand(window, wparam, lparam);
-        case WM_QUIT:
-        case WM_INITMENUPOPUP:
-        case WM_QUERYNEWPALETTE:
-            return 0;
         default:
-            return DefWindowProcW(window, message, wparam, lparam);
+            return ko::DefaultMainWindowProc(window, message, wparam, lparam);
     }
 }
 
