@@ -118,17 +118,12 @@ bool WithoutShortNames(HANDLE process) {
            WriteProcessMemory(process, slot, &long_lookup, sizeof long_lookup, nullptr);
 }
 
-// Registers the recorder (open_recorder.cpp) as the "open" handler of .pdf in the test prefix
-// while it lives, and puts the previous handler back afterwards; the programs started meanwhile
-// inherit the name of its record. Wine's shell reads the machine's classes, not the user's.
+// Registers the recorder (open_recorder.cpp) as the "open" handler of .pdf in the project's own
+// test prefix while it lives; the programs started meanwhile inherit the name of its record.
+// Wine's shell reads the machine's classes, not the user's.
 class OpenRecorder {
   public:
     explicit OpenRecorder(fs::path record) : record_(std::move(record)) {
-        wchar_t previous[256] = {};
-        DWORD size = sizeof(previous);
-        if (RegGetValueW(HKEY_CLASSES_ROOT, L".pdf", nullptr, RRF_RT_REG_SZ, nullptr, previous,
-                         &size) == ERROR_SUCCESS)
-            previous_ = previous;
         SetEnvironmentVariableW(L"KO_OPEN_RECORD", record_.c_str());
         const std::wstring recorder = fs::path(OPEN_RECORDER_EXE).make_preferred().wstring();
         SetDefault(L".pdf", L"KoTest.OpenRecorder");
@@ -136,10 +131,7 @@ class OpenRecorder {
     }
     ~OpenRecorder() {
         RegDeleteTreeW(HKEY_CLASSES_ROOT, L"KoTest.OpenRecorder");
-        if (previous_.empty())
-            RegDeleteTreeW(HKEY_CLASSES_ROOT, L".pdf");
-        else
-            SetDefault(L".pdf", previous_);
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L".pdf");
         SetEnvironmentVariableW(L"KO_OPEN_RECORD", nullptr);
     }
     // The files the recorder was asked to open so far, in order (UTF-16 lines).
@@ -161,7 +153,6 @@ class OpenRecorder {
                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     }
     fs::path record_;
-    std::wstring previous_;
 };
 
 // Whether the status bar (id 1) of `window` shows red on the screen, as Kestrel paints it after
