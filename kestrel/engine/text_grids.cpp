@@ -88,10 +88,6 @@ void TextGrids::PrepareRow(int grid, int row) {
     std::vector<int>& extent = extent_[grid];
     // resize() grows the capacity geometrically, so row-by-row growth costs amortised O(1).
     if (extent.size() <= static_cast<std::size_t>(row)) extent.resize(row + 1);
-    // A grid filled from the top that has had `row` lines so far will likely get as many
-    // again; the first 2 MiB stay in small pages, which suits short files best.
-    if (row >= advised_rows_[grid])
-        ExpectRows(grid, static_cast<int>(std::min<long long>(2LL * row, shape_.rows)));
 }
 
 int TextGrids::StoreRow(int grid, int row, const char16_t* text, int count) {

@@ -111,7 +111,8 @@ class TextGrids {
     // rows(). Throws std::bad_alloc when memory runs out.
     void ReserveRows(int rows);
     // Rows 0 .. `rows` - 1 of `grid` are about to be written: the 2 MiB pages they cover at
-    // least halfway may come as huge pages (see AdviseFill).
+    // least halfway may come as huge pages (see AdviseFill). Rows written without this keep
+    // small pages.
     void ExpectRows(int grid, int rows);
 
     // The number of units of `row` before its first 0 unit, at most columns(). A row outside
@@ -128,8 +129,7 @@ class TextGrids {
     void set_reporter(ko::Reporter* reporter) { reporter_ = reporter; }
 
   private:
-    // Gets row `row` of `grid` ready to be written: room in its bookkeeping, and huge pages
-    // for the next 2 MiB when the grid is being filled from the top.
+    // Makes room for row `row` of `grid` in its bookkeeping.
     void PrepareRow(int grid, int row);
     // Zeroes what the row held beyond `count` units and records `count` as its extent.
     void EndRowAt(int grid, int row, int count);
