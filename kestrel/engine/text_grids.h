@@ -93,8 +93,8 @@ class TextGrids {
     // Returns the number of units stored.
     int StoreRow(int grid, int row, const char16_t* text, int count);
     // Replaces rows `to_row` .. `to_row + count - 1` of `to_grid` with the rows from `from_row`
-    // on of `from_grid`. Only the units that hold text on either side are written: a 40-unit
-    // line in a 1,024-column grid costs 80 bytes, not 2 KiB.
+    // on of `from_grid`. Where the rows are mostly short, only the units that hold text on
+    // either side are written: a 40-unit line in a 1,024-column grid costs 80 bytes, not 2 KiB.
     void CopyRows(int to_grid, int to_row, int from_grid, int from_row, int count);
     // Replaces row `row` with `count` copies of `unit` followed by zeros.
     void StoreFilledRow(int grid, int row, char16_t unit, int count);
