@@ -30,7 +30,7 @@ struct ComparisonScratch {
         std::int32_t lineClass;  // -1: free
         std::int32_t row;        // a row of loaded grid A (>= 0) or B (encoded as -row - 1)
     };
-    std::vector<Slot> table;  // open addressing, a power of two >= 4 x the rows compared
+    std::vector<Slot> table;  // open addressing, a power of two >= 2 x the lines loaded
     std::vector<std::int32_t> classOf[2];     // per loaded row that may hold text: its class
     std::vector<std::int32_t> classStart[2];  // per class: first entry in `rowsOf`
     std::vector<std::int32_t> rowsOf[2];      // those rows grouped by class, ascending
