@@ -30,7 +30,7 @@ void ChooseAndLoad(HWND window, int side) {
     if (const auto chosen =
             SelectFile(window, side, app.settings, *app.services.fileDialog, Reporter()))
         SetWindowTextW(app.window.pathBox[side], ko::AsWide(chosen->c_str()));
-    LoadSideFromPathBox(window, side);
+    if (!LoadSideFromPathBox(window, side)) return;
     UpdateStatusBar();
     SetFocus(window);
     ko::RepaintNow(window);
@@ -109,15 +109,20 @@ LRESULT OnCommand(HWND window, WPARAM wparam, LPARAM lparam) {
     }
 }
 
-void LoadSideFromPathBox(HWND window, int side) {
+bool LoadSideFromPathBox(HWND window, int side) {
     KestrelApp& app = App();
     const std::u16string path = ReadPathBox(side);
     LoadCuts cuts;
     const LoadOutcome outcome =
         LoadSide(app.engine, side, path, app.settings.kaimode, Reporter(), window, cuts);
-    if (outcome != LoadOutcome::kLoaded) return;
+    if (outcome == LoadOutcome::kOutOfMemory) {
+        DestroyWindow(window);  // as when the grids could not be made: the program ends
+        return false;
+    }
+    if (outcome != LoadOutcome::kLoaded) return true;
     ClearBackBuffer(side);
     WarnIfCut(cuts, path, app.engine.grids.rows(), app.engine.grids.columns(), Reporter(), window);
+    return true;
 }
 
 void CompareFromPathBoxes(HWND window) {

@@ -10,8 +10,9 @@ namespace kestrel::app {
 LRESULT OnCommand(HWND window, WPARAM wparam, LPARAM lparam);
 
 // Loads `side` from the text of its path box; a load that opened the file leaves that side's
-// back buffer white until the next paint.
-void LoadSideFromPathBox(HWND window, int side);
+// back buffer white until the next paint. When memory runs out the window is destroyed and
+// false returned: the caller must not touch the window or the engine any more.
+bool LoadSideFromPathBox(HWND window, int side);
 
 // Compares both sides when neither path box is empty; otherwise shows "Please set the file
 // name" and changes nothing.

@@ -79,7 +79,7 @@ LRESULT OnTimer(HWND window, WPARAM timer) {
     for (int side = 0; side < 2; ++side) {
         if (named[side][0] == 0) continue;
         SetWindowTextW(App().window.pathBox[side], ko::AsWide(named[side]));
-        LoadSideFromPathBox(window, side);
+        if (!LoadSideFromPathBox(window, side)) return 0;
     }
     if (named[0][0] != 0 && named[1][0] != 0) CompareFromPathBoxes(window);
     UpdateStatusBar();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
 
 #include "kestrel/messages.h"
 
@@ -28,13 +29,14 @@ constexpr int kNoPosition = std::numeric_limits<int>::max();
 int ClassifyLines(Engine& engine, bool confirm) {
     ComparisonScratch& s = engine.scratch;
     const TextGrids& grids = engine.grids;
-    const std::size_t mask = s.table.size() - 1;
-    std::fill(s.table.begin(), s.table.end(), ComparisonScratch::Slot{0, -1, 0});
+    const std::size_t size = engine.ClassTableSize();
+    const std::size_t mask = size - 1;
+    std::fill_n(s.table.begin(), size, ComparisonScratch::Slot{0, -1, 0});
     int classes = 1;  // class 0 is the empty line
     for (int side = 0; side < 2; ++side) {
         const Grid grid = LoadedGrid(side);
         std::vector<std::int32_t>& classOf = s.classOf[side];
-        for (int row = 0; row < grids.rows(); ++row) {
+        for (int row = 0; row < engine.LoadedRows(side); ++row) {
             const int length = grids.RowExtent(grid, row);
             if (length == 0) {
                 classOf[row] = kEmptyClass;
@@ -65,10 +67,11 @@ int ClassifyLines(Engine& engine, bool confirm) {
     return classes;
 }
 
-// Groups each side's rows by class, ascending within a class (a counting sort), so the
-// next row of a class below a given row is one binary search away.
-void IndexRowsByClass(ComparisonScratch& s, int classes, int rows) {
+// Groups each side's rows that may hold text by class, ascending within a class (a counting
+// sort), so the next row of a class below a given row is one binary search away.
+void IndexRowsByClass(const Engine& engine, ComparisonScratch& s, int classes) {
     for (int side = 0; side < 2; ++side) {
+        const int rows = engine.LoadedRows(side);
         std::vector<std::int32_t>& start = s.classStart[side];
         std::fill_n(start.begin(), classes + 1, 0);
         for (int row = 0; row < rows; ++row)
@@ -87,33 +90,46 @@ void IndexRowsByClass(ComparisonScratch& s, int classes, int rows) {
     }
 }
 
+// The class of loaded row `row` of `side`; the rows past the side's text are empty.
+int ClassAt(const Engine& engine, int side, int row) {
+    return row < engine.LoadedRows(side) ? engine.scratch.classOf[side][row] : kEmptyClass;
+}
+
 // The smallest distance k >= 1 such that loaded row `from + k` of `side` has class `lineClass`,
-// or kNoPosition.
-int DistanceToNext(const ComparisonScratch& s, int side, int lineClass, int from) {
+// or kNoPosition. Past the side's text every row up to the grid's last is empty.
+int DistanceToNext(const Engine& engine, int side, int lineClass, int from) {
+    const ComparisonScratch& s = engine.scratch;
     const std::vector<std::int32_t>& start = s.classStart[side];
     const auto first = s.rowsOf[side].begin() + start[lineClass];
     const auto last = s.rowsOf[side].begin() + start[lineClass + 1];
     const auto next = std::upper_bound(first, last, from);
-    return next == last ? kNoPosition : *next - from;
+    if (next != last) return *next - from;
+    if (lineClass != kEmptyClass) return kNoPosition;
+    const int empty = std::max(from + 1, engine.LoadedRows(side));
+    return empty < engine.grids.rows() ? empty - from : kNoPosition;
 }
 
 struct Alignment {
     int state;
     int nA, nB;
+    int rows;  // the working rows aligned; every row from there on is empty on both sides
 };
 
 // Lines the rows up greedily from the top, recording for every working row where each side's
 // text comes from (a loaded row, or -1 for a filler line) and how the row came about. Rows at
 // and below j are always the loaded rows shifted down by the filler lines put into that side
 // so far, so a working row is read as its loaded row and the look-ahead is a search in the
-// other side's rows of the same class.
+// other side's rows of the same class. Once both sides are past their text, every further
+// row is two empty lines, equal where they stand: the alignment stops there.
 Alignment Align(const Engine& engine, ComparisonScratch& s) {
     const int rows = engine.grids.rows();
-    Alignment a{engine.compareState, engine.sides[0].lineCount, engine.sides[1].lineCount};
+    Alignment a{engine.compareState, engine.sides[0].lineCount, engine.sides[1].lineCount, 0};
     int fillersA = 0, fillersB = 0;
-    for (int j = 0; j < rows;) {
+    int j = 0;
+    while (j < rows) {
         const int fromA = j - fillersA, fromB = j - fillersB;
-        const int classA = s.classOf[0][fromA], classB = s.classOf[1][fromB];
+        if (fromA >= engine.LoadedRows(0) && fromB >= engine.LoadedRows(1)) break;
+        const int classA = ClassAt(engine, 0, fromA), classB = ClassAt(engine, 1, fromB);
         if (classA == classB) {
             s.source[0][j] = fromA;
             s.source[1][j] = fromB;
@@ -122,8 +138,8 @@ Alignment Align(const Engine& engine, ComparisonScratch& s) {
         }
         const int t = std::max(a.nA, a.nB);
         const int window = std::max(0, std::min(t, rows - t));
-        const int kB = DistanceToNext(s, 1, classA, fromB);  // side B has lines of its own
-        const int kA = DistanceToNext(s, 0, classB, fromA);  // side A has lines of its own
+        const int kB = DistanceToNext(engine, 1, classA, fromB);  // side B has lines of its own
+        const int kA = DistanceToNext(engine, 0, classB, fromA);  // side A has lines of its own
         const int k = std::min(kA, kB);
         a.state = kDiffered;
         if (k > window - 1) {
@@ -145,6 +161,7 @@ Alignment Align(const Engine& engine, ComparisonScratch& s) {
         (fillA ? a.nA : a.nB) += k;
         (fillA ? fillersA : fillersB) += k;
     }
+    a.rows = j;
     return a;
 }
 
@@ -157,13 +174,13 @@ bool VerifiedEqual(const TextGrids& grids, const ComparisonScratch& s, int row) 
                        sizeof(char16_t) * length) == 0;
 }
 
-// Copies the loaded rows behind the working rows of `side` into its working grid, each run of
-// consecutive rows in one copy (for two identical 8,191-line files this halves the time of the
-// whole comparison), and writes the filler lines.
-void WriteWorkingGrid(TextGrids& grids, const ComparisonScratch& s, int side) {
+// Copies the loaded rows behind the first `rows` working rows of `side` into its working grid,
+// writes the filler lines and empties the rows below.
+void WriteWorkingGrid(TextGrids& grids, const ComparisonScratch& s, int side, int rows) {
     const std::vector<std::int32_t>& source = s.source[side];
     const Grid working = WorkingGrid(side), loaded = LoadedGrid(side);
-    for (int row = 0; row < grids.rows();) {
+    grids.ExpectRows(working, rows);
+    for (int row = 0; row < rows;) {
         if (source[row] < 0) {
             // A filler line: blanks as long as the other side's line, at least one.
             const int opposite = grids.RowExtent(LoadedGrid(1 - side), s.source[1 - side][row]);
@@ -172,17 +189,20 @@ void WriteWorkingGrid(TextGrids& grids, const ComparisonScratch& s, int side) {
             continue;
         }
         int end = row + 1;
-        while (end < grids.rows() && source[end] == source[row] + (end - row))
+        while (end < rows && source[end] == source[row] + (end - row))
             ++end;
         grids.CopyRows(working, row, loaded, source[row], end - row);
         row = end;
     }
+    grids.ClearRowsFrom(working, rows);
 }
 
-// Writes both colour grids row by row; every row is overwritten, and whatever an earlier
-// comparison left behind a row's new end is zeroed on the way.
+// Writes both colour grids row by row; every aligned row is overwritten, whatever an earlier
+// comparison left behind a row's new end is zeroed on the way, and the rows below are emptied.
 void WriteColourGrids(TextGrids& grids, ComparisonScratch& s, const Alignment& a) {
-    for (int row = 0; row < grids.rows(); ++row) {
+    grids.ExpectRows(kColourA, a.rows);
+    grids.ExpectRows(kColourB, a.rows);
+    for (int row = 0; row < a.rows; ++row) {
         const RowKind kind = static_cast<RowKind>(s.rowKind[row]);
         int lengths[2];
         for (int side = 0; side < 2; ++side) {
@@ -207,11 +227,13 @@ void WriteColourGrids(TextGrids& grids, ComparisonScratch& s, const Alignment& a
             }
         }
     }
+    grids.ClearRowsFrom(kColourA, a.rows);
+    grids.ClearRowsFrom(kColourB, a.rows);
 }
 
 // Whether every row aligned as equal really holds the same text on both sides.
-bool EqualRowsVerified(const TextGrids& grids, const ComparisonScratch& s) {
-    for (int row = 0; row < grids.rows(); ++row)
+bool EqualRowsVerified(const TextGrids& grids, const ComparisonScratch& s, int rows) {
+    for (int row = 0; row < rows; ++row)
         if (s.rowKind[row] == kSame && !VerifiedEqual(grids, s, row)) return false;
     return true;
 }
@@ -219,18 +241,25 @@ bool EqualRowsVerified(const TextGrids& grids, const ComparisonScratch& s) {
 }  // namespace
 
 AlignedCounts CompareSides(Engine& engine, ko::Reporter& reporter) {
+    // Loading made room already; this allocates only for grids that were filled another way.
+    try {
+        engine.ReserveComparison();
+    } catch (const std::bad_alloc&) {
+        ReportAllocationFailure(reporter, nullptr);
+        return {engine.sides[0].lineCount, engine.sides[1].lineCount};
+    }
     ComparisonScratch& s = engine.scratch;
     // First trust equal hashes and lengths and check only the rows that were aligned as equal,
     // once: most hash hits never decide anything. Should two different lines ever share a hash,
     // the alignment runs again with every hash hit confirmed before it is used.
     Alignment a{};
     for (const bool confirmed : {false, true}) {
-        IndexRowsByClass(s, ClassifyLines(engine, confirmed), engine.grids.rows());
+        IndexRowsByClass(engine, s, ClassifyLines(engine, confirmed));
         a = Align(engine, s);
-        if (confirmed || EqualRowsVerified(engine.grids, s)) break;
+        if (confirmed || EqualRowsVerified(engine.grids, s, a.rows)) break;
     }
     for (int side = 0; side < 2; ++side)
-        WriteWorkingGrid(engine.grids, s, side);
+        WriteWorkingGrid(engine.grids, s, side, a.rows);
     WriteColourGrids(engine.grids, s, a);
     if (a.state == kNotCompared) {
         engine.compareState = kMatched;

@@ -19,21 +19,21 @@ enum CompareState : int { kNotCompared = 0, kMatched = 1, kDiffered = 2 };
 struct LoadedSide {
     int lineCount = 0;  // the next row a line goes to; never above rows - 1
     Encoding encoding = Encoding::kAnsi;
-    std::vector<std::uint64_t> rowHash;  // hash of each loaded row's text
+    std::vector<std::uint64_t> rowHash;  // hash of each loaded row's text, for the rows loaded
 };
 
-// Working storage of the comparison, sized once for the grid's rows so that comparing
-// allocates nothing.
+// Working storage of the comparison. It grows with the lines loaded, never with the grid's
+// rows, and the loader makes room for the next comparison so that comparing allocates nothing.
 struct ComparisonScratch {
     struct Slot {
         std::uint64_t hash;
         std::int32_t lineClass;  // -1: free
         std::int32_t row;        // a row of loaded grid A (>= 0) or B (encoded as -row - 1)
     };
-    std::vector<Slot> table;                  // open addressing, a power of two >= 4 x rows
-    std::vector<std::int32_t> classOf[2];     // per loaded row: its line class
+    std::vector<Slot> table;  // open addressing, a power of two >= 2 x the lines loaded
+    std::vector<std::int32_t> classOf[2];     // per loaded row that may hold text: its class
     std::vector<std::int32_t> classStart[2];  // per class: first entry in `rowsOf`
-    std::vector<std::int32_t> rowsOf[2];      // loaded rows grouped by class, ascending
+    std::vector<std::int32_t> rowsOf[2];      // those rows grouped by class, ascending
     std::vector<std::int32_t> source[2];      // per working row: loaded row, or -1 for filler
     std::vector<std::uint8_t> rowKind;        // per working row: how it was aligned
 };
@@ -45,9 +45,23 @@ struct Engine {
     ComparisonScratch scratch;
     std::vector<std::uint8_t> readBuffer;
 
-    // Makes the grids for `columns` x `rows` (see GridShapeFor) and sizes the side and
-    // comparison storage. Reports an allocation failure as the grids do; returns false then.
-    bool Allocate(long long columns, long long rows, ko::Reporter& reporter, ko::OwnerWindow owner);
+    // Makes the grids for `columns` x `rows` (see GridShapeFor; `memory_bytes` as for
+    // TextGrids::Allocate) and empties both sides. Reports an allocation failure as the grids
+    // do; returns false then.
+    bool Allocate(long long columns, long long rows, ko::Reporter& reporter, ko::OwnerWindow owner,
+                  std::uint64_t memory_bytes = PhysicalMemoryBytes());
+
+    // The rows of side `side`'s loaded grid that may hold text; every row from there on is
+    // empty.
+    int LoadedRows(int side) const { return grids.UsedRows(LoadedGrid(side)); }
+    // The working rows a comparison of what the sides hold now can write: every row from
+    // there on stays empty.
+    int ComparedRows() const;
+    // The part of `scratch.table` a comparison of what the sides hold now uses.
+    std::size_t ClassTableSize() const;
+    // Makes room for comparing what the sides hold now, so that the comparison allocates
+    // nothing. Throws std::bad_alloc when memory runs out.
+    void ReserveComparison();
 };
 
 }  // namespace kestrel

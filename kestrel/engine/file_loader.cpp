@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "common/file_reader.h"
 #include "common/text.h"
@@ -95,7 +96,7 @@ class LineStore {
     void Finish() {
         if (!last_row_pending_) return;
         const int row = grids_.rows() - 1;
-        side_.rowHash[row] = HashUnits(grids_.Row(grid_, row), grids_.RowExtent(grid_, row));
+        HashOf(row) = HashUnits(grids_.Row(grid_, row), grids_.RowExtent(grid_, row));
     }
 
   private:
@@ -104,12 +105,18 @@ class LineStore {
         const int stored = grids_.StoreRow(grid_, row, units_, count);
         if (stored < count) ++cuts_.atColumns;
         if (row < grids_.rows() - 1) {
-            side_.rowHash[row] = HashUnits(units_, stored);
+            HashOf(row) = HashUnits(units_, stored);
             ++side_.lineCount;
         } else {
             if (last_row_pending_) ++cuts_.pastLastRow;
             last_row_pending_ = true;
         }
+    }
+
+    // The table grows with the lines, geometrically, so it never depends on the grid's rows.
+    std::uint64_t& HashOf(int row) {
+        if (side_.rowHash.size() <= static_cast<std::size_t>(row)) side_.rowHash.resize(row + 1);
+        return side_.rowHash[row];
     }
 
     TextGrids& grids_;
@@ -193,12 +200,31 @@ void SplitLines(BlockInput& input, int kaimode, StoreLine store) {
     }
 }
 
+// Chooses the pages of the side's loaded grid before its rows touch them (see
+// TextGrids::ExpectRows). A file that fits in its first block fills as many rows as it has
+// line ends there, plus one; a longer file likely fills far more, and 2 MiB pages cost it at
+// most one partly used page, where small ones cost about 1 ms per 2 MiB of rows.
+void ExpectRowsOfFirstBlock(Engine& engine, int side, BlockInput& input, int kaimode) {
+    const std::size_t bytes = input.Ensure(0);
+    int rows = engine.grids.rows();
+    if (bytes < kBlockBytes)
+        rows = static_cast<int>(
+                   std::count(input.data(), input.data() + bytes, kaimode == 2 ? kCr : kLf)) +
+               1;
+    engine.grids.ExpectRows(LoadedGrid(side), rows);
+}
+
 void ResetSide(Engine& engine, int side) {
     engine.grids.Clear(LoadedGrid(side));
     engine.grids.Clear(WorkingGrid(side));
     engine.grids.Clear(ColourGrid(side));
     engine.sides[side].lineCount = 0;
+    engine.sides[side].rowHash.clear();
 }
+
+// LoadSide without its guard against running out of memory.
+LoadOutcome LoadSideUnguarded(Engine& engine, int side, std::u16string_view path, int kaimode,
+                              ko::Reporter& reporter, ko::OwnerWindow owner, LoadCuts& cuts);
 
 }  // namespace
 
@@ -212,6 +238,22 @@ bool RequirePath(std::u16string_view path, ko::Reporter& reporter, ko::OwnerWind
 LoadOutcome LoadSide(Engine& engine, int side, std::u16string_view path, int kaimode,
                      ko::Reporter& reporter, ko::OwnerWindow owner, LoadCuts& cuts) {
     cuts = {};
+    try {
+        return LoadSideUnguarded(engine, side, path, kaimode, reporter, owner, cuts);
+    } catch (const std::bad_alloc&) {
+        // The side keeps the lines stored so far; the program takes the way of a failed grid
+        // allocation.
+        cuts = {};
+        engine.compareState = kNotCompared;
+        ReportAllocationFailure(reporter, owner);
+        return LoadOutcome::kOutOfMemory;
+    }
+}
+
+namespace {
+
+LoadOutcome LoadSideUnguarded(Engine& engine, int side, std::u16string_view path, int kaimode,
+                              ko::Reporter& reporter, ko::OwnerWindow owner, LoadCuts& cuts) {
     if (!RequirePath(path, reporter, owner)) return LoadOutcome::kNoPath;
     ko::FileReader file;
     if (const int error = file.Open(path); error != 0) {
@@ -237,6 +279,7 @@ LoadOutcome LoadSide(Engine& engine, int side, std::u16string_view path, int kai
     }
 
     ResetSide(engine, side);
+    ExpectRowsOfFirstBlock(engine, side, input, kaimode);
     LineStore store(engine, side, cuts);
     switch (encoding) {
         case Encoding::kUtf16Le:
@@ -260,6 +303,7 @@ LoadOutcome LoadSide(Engine& engine, int side, std::u16string_view path, int kai
     }
     store.Finish();
     engine.sides[side].encoding = encoding;
+    engine.ReserveComparison();
 
     if (const int error = file.Close(); error != 0) {
         reporter.Show(owner, ko::Format(messages::kFileCloseError.text, {path, error}),
@@ -268,5 +312,7 @@ LoadOutcome LoadSide(Engine& engine, int side, std::u16string_view path, int kai
     engine.compareState = kNotCompared;
     return LoadOutcome::kLoaded;
 }
+
+}  // namespace
 
 }  // namespace kestrel

@@ -13,6 +13,9 @@ enum class LoadOutcome {
     kNoPath,      // the path was empty: "Please set the file name" was shown, nothing changed
     kOpenFailed,  // the file could not be opened: reported, the side keeps its previous file
     kLoaded,      // the side holds the file (also after a failed close, which is reported)
+    // Memory ran out: reported like a failed grid allocation; the side holds the lines stored
+    // so far.
+    kOutOfMemory,
 };
 
 // What of a loaded file the grid could not hold, counted in lines (a line of more than 512

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/report.h"
+#include "kestrel/engine/grid_memory.h"
 
 namespace kestrel {
 
@@ -21,6 +22,9 @@ enum Grid : int {
 };
 constexpr int kGridCount = 6;
 constexpr std::size_t kSpareBytes = 2048;
+
+// What every allocation of the engine that fails shows (messages::kOutOfMemory, error icon).
+void ReportAllocationFailure(ko::Reporter& reporter, ko::OwnerWindow owner);
 
 constexpr char16_t kCodeEqual = u'0';
 constexpr char16_t kCodeDifferent = u'1';
@@ -53,10 +57,13 @@ class TextGrids {
     TextGrids& operator=(const TextGrids&) = delete;
     ~TextGrids() { Release(); }
 
-    // Obtains the six zeroed blocks in grid order. On failure shows "Failed to allocate the
-    // specified number of bytes from the heap." under "Failure" (error icon, owned by `owner`),
-    // keeps the blocks already obtained for Release() and returns false.
-    bool Allocate(long long columns, long long rows, ko::Reporter& reporter, ko::OwnerWindow owner);
+    // Obtains the six zeroed blocks in grid order. Six grids larger together than
+    // `memory_bytes` (the machine's physical memory unless a caller knows better) are refused
+    // before anything is allocated: they would be paged to death or killed by the system. On
+    // failure shows ReportAllocationFailure's message (owned by `owner`), keeps the blocks
+    // already obtained for Release() and returns false.
+    bool Allocate(long long columns, long long rows, ko::Reporter& reporter, ko::OwnerWindow owner,
+                  std::uint64_t memory_bytes = PhysicalMemoryBytes());
     void Release();
     bool allocated() const { return blocks_[kGridCount - 1] != nullptr; }
 
@@ -78,19 +85,35 @@ class TextGrids {
     // Sets every byte of `grid` to zero. Only the cells written since the last clearing can be
     // non-zero, so only those are touched: clearing an 8 MB grid that holds ten short lines
     // costs ten short fills instead of 8 MB of stores.
-    void Clear(int grid);
+    void Clear(int grid) { ClearRowsFrom(grid, 0); }
+    // Sets every byte of rows `row` .. rows() - 1 to zero, touching only what was written.
+    void ClearRowsFrom(int grid, int row);
 
     // Replaces row `row` with `count` units of `text` (cut to the row's width) followed by zeros.
     // Returns the number of units stored.
     int StoreRow(int grid, int row, const char16_t* text, int count);
-    // Replaces rows `to_row` .. `to_row + count - 1` of `to_grid` with the whole rows from
-    // `from_row` on of `from_grid`: one large copy runs about twice as fast as a copy per row.
+    // Replaces rows `to_row` .. `to_row + count - 1` of `to_grid` with the rows from `from_row`
+    // on of `from_grid`. Where the rows are mostly short, only the units that hold text on
+    // either side are written: a 40-unit line in a 1,024-column grid costs 80 bytes, not 2 KiB.
     void CopyRows(int to_grid, int to_row, int from_grid, int from_row, int count);
     // Replaces row `row` with `count` copies of `unit` followed by zeros.
     void StoreFilledRow(int grid, int row, char16_t unit, int count);
     // How far from column 0 the row may hold non-zero units; after StoreRow() exactly the
     // number of units stored.
-    int RowExtent(int grid, int row) const { return extent_[grid][row]; }
+    int RowExtent(int grid, int row) const {
+        return static_cast<std::size_t>(row) < extent_[grid].size() ? extent_[grid][row] : 0;
+    }
+    // The number of leading rows of `grid` that may hold text; every row from there on is empty.
+    int UsedRows(int grid) const { return dirty_rows_[grid]; }
+
+    // Makes room in the row bookkeeping of every grid for rows 0 .. `rows` - 1, so writing them
+    // allocates nothing. The bookkeeping otherwise grows with the rows written, never with
+    // rows(). Throws std::bad_alloc when memory runs out.
+    void ReserveRows(int rows);
+    // Rows 0 .. `rows` - 1 of `grid` are about to be written: the 2 MiB pages they cover at
+    // least halfway may come as huge pages (see AdviseFill). Rows written without this keep
+    // small pages.
+    void ExpectRows(int grid, int rows);
 
     // The number of units of `row` before its first 0 unit, at most columns(). A row outside
     // the grid shows "iy value is over iy=%d:%d" under "memwcslen error" and yields 0.
@@ -106,6 +129,8 @@ class TextGrids {
     void set_reporter(ko::Reporter* reporter) { reporter_ = reporter; }
 
   private:
+    // Makes room for row `row` of `grid` in its bookkeeping.
+    void PrepareRow(int grid, int row);
     // Zeroes what the row held beyond `count` units and records `count` as its extent.
     void EndRowAt(int grid, int row, int count);
     void Report(const std::u16string& text, std::u16string_view caption) const;
@@ -113,10 +138,12 @@ class TextGrids {
     char16_t* blocks_[kGridCount] = {};
     GridShape shape_;
     std::size_t grid_bytes_ = 0;
-    // Per grid and row: how far from column 0 the row may hold non-zero units, and the number
-    // of leading rows that may hold any, so clearing can skip the rest.
+    // Per grid and row: how far from column 0 the row may hold non-zero units, kept for the
+    // rows written so far only; the number of leading rows that may hold any, so clearing can
+    // skip the rest; and how many leading rows were offered huge pages.
     std::vector<int> extent_[kGridCount];
     int dirty_rows_[kGridCount] = {};
+    int advised_rows_[kGridCount] = {};
     ko::Reporter* reporter_ = nullptr;
 };
 

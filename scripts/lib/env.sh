@@ -15,6 +15,7 @@ KO_PACKAGES=(
     fonts-ipafont-gothic locales
     pandoc weasyprint poppler-utils zip unzip
     clang libclang-rt-14-dev
+    hyperfine time
 )
 
 ko_log() { printf '== %s\n' "$*" >&2; }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/console.h"
 #include "cli/json_text.h"
 #include "common/current_directory.h"
 #include "common/file_reader.h"
@@ -165,6 +166,10 @@ TEST_F(KestrelCliTest, DevicesAreRefusedLikeFilesThatCannotBeOpened) {
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].text,
               Format(u"Can't open %s file\r\nErrCode=%d", {device, FileReader::kNotRegularFile}));
+}
+
+TEST(ConsoleProgram, RunningOutOfMemoryEndsWithStatus2) {
+    EXPECT_EQ(RunConsoleProgram({}, [](auto&, auto&, auto&) -> int { throw std::bad_alloc(); }), 2);
 }
 
 }  // namespace
