@@ -20,14 +20,13 @@ TEST(ProfileSection, EveryKeyReadsAsThePerKeyFunctionsReadIt) {
         "[Setting]\r\nn=" + testing::kSettingCp932 + "\r\n a =\t-12\t\r\n",
         "",
     };
-    // No key of ours starts with ';', which the section read leaves out as a comment.
-    const char16_t* keys[] = {u"a", u"b", u"c", u"d", u"e", u"f", u"g",      u"h",
-                              u"i", u"k", u"l", u"m", u"n", u"o", u"missing"};
     testing::TempDir temp;
     for (const std::string& bytes : files) {
         const std::u16string path = testing::PathText(temp.Write("kestrel.ini", bytes));
         const auto section = PlatformProfileStore().ReadSection(path, u"Setting");
-        for (const char16_t* key : keys) {
+        // No key of ours starts with ';', which the section read leaves out as a comment.
+        for (const char16_t* key : {u"a", u"b", u"c", u"d", u"e", u"f", u"g", u"h", u"i", u"k",
+                                    u"l", u"m", u"n", u"o", u"missing"}) {
             SCOPED_TRACE(Utf16ToUtf8(key));
             wchar_t text[8] = {};
             GetPrivateProfileStringW(L"Setting", AsWide(key), L"def  ", text, 8,

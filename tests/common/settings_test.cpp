@@ -1,19 +1,14 @@
-// LoadSettings and SaveSettings on real files through the platform's store: the native INI store
-// here, the Windows profile functions when the same tests run under Wine.
+// LoadSettings and SaveSettings on real files through the platform's store (the native INI store
+// here, the Windows profile functions under Wine), and against a store that records its calls.
 #include "common/settings.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <map>
-#include <random>
-#include <string>
-#include <vector>
 
 #include "common/current_directory.h"
 #include "common/ini_file.h"
+#include "common/profile_store.h"
 #include "common/text.h"
 #include "tests/common/ini_bytes.h"
 #include "tests/support/temp_dir.h"
@@ -22,10 +17,7 @@ namespace ko {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Bytes;
-using testing::kSettingCp932;
-using testing::kSourceFilesCp932;
-using testing::PathText;
+using enum Program;
 using testing::Utf16File;
 
 std::u16string Text(const char16_t* field) {
@@ -34,27 +26,95 @@ std::u16string Text(const char16_t* field) {
 
 template <std::size_t N>
 void Put(char16_t (&field)[N], std::u16string_view text) {
-    ASSERT_LT(text.size(), N);
     std::fill(std::begin(field), std::end(field), u'\0');
     std::copy(text.begin(), text.end(), field);
 }
 
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+// Every field in one text, so that two settings compare in one assertion.
+std::string Describe(const Settings& s) {
+    std::u16string text =
+        Format(u"%s|%s|%d %d %d %d %d %d|%s",
+               {s.fileA_folder_select, s.fileB_folder_select, s.dtxlength_max, s.dtylength_max,
+                s.draw_font_height, s.rowPitch, s.kaimode, s.failExt_no, s.subAppName});
+    for (const ExtensionGroup& g : s.groups)
+        text += Format(u"\n%d|%s|%s|%s", {g.groupNo, g.itemName, g.displayText, g.searchPattern});
+    return Utf16ToUtf8(text);
 }
 
-// Every file below `root` with its bytes.
-std::map<fs::path, std::string> Snapshot(const fs::path& root) {
-    std::map<fs::path, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(root))
-        if (entry.is_regular_file()) files[entry.path()] = ReadBytes(entry.path());
-    return files;
+class SettingsFileTest : public ::testing::Test {
+  protected:
+    // Loading and saving change the current directory; Windows cannot remove a current one.
+    void TearDown() override { fs::current_path(original_dir_); }
+
+    std::u16string Dir() const { return testing::PathText(temp_.path()); }
+    fs::path FilePath(Program program) const {
+        return temp_.path() / fs::path(std::u16string(SettingsFileName(program)));
+    }
+    void WriteFile(Program program, const std::string& bytes) const {
+        temp_.Write(Utf16ToUtf8(SettingsFileName(program)), bytes);
+    }
+    std::string FileBytes(Program program) const { return testing::ReadBytes(FilePath(program)); }
+    Settings Load(Program program, Settings settings = {}) const {
+        LoadSettings(program, Dir(), settings);
+        return settings;
+    }
+    void Save(Program program, const Settings& settings) const {
+        SaveSettings(program, Dir(), settings);
+    }
+
+    fs::path original_dir_ = fs::current_path();
+    testing::TempDir temp_;
+};
+
+TEST_F(SettingsFileTest, WithoutAFileEachProgramGetsItsDefaultsAndNoFileAppears) {
+    Settings expected;
+    Put(expected.fileA_folder_select, Dir() + u"\\");
+    Put(expected.fileB_folder_select, Dir() + u"\\");
+    EXPECT_EQ(Describe(Load(kKestrel)), Describe(expected));
+    Put(expected.subAppName, u"Kestrel.exe");
+    EXPECT_EQ(Describe(Load(kOsprey)), Describe(expected));
+    EXPECT_TRUE(fs::is_empty(temp_.path()));
+    fs::current_path(original_dir_);
+    Save(kOsprey, Settings{});
+    EXPECT_TRUE(fs::equivalent(fs::path(ReadCurrentDirectory()), temp_.path()));
 }
 
-// The keys a fresh save writes, in their order.
-std::vector<std::u16string> KeysInSaveOrder(Program program) {
-    const bool kestrel = program == Program::kKestrel;
+TEST_F(SettingsFileTest, ValuesAreReadWithinTheirRoomAndFoldersEndInABackslash) {
+    const std::u16string x259 = u"D:\\" + std::u16string(256, u'x'), t40(40, u't');
+    WriteFile(kKestrel,
+              Utf16File(u"[Setting]\r\nfileA_folder_select=D:\\src\\\r\nfileB_folder_select=" +
+                        x259 + u"\r\nfiletype[2].ft0=" + std::u16string(5000, u'名') +
+                        u"\r\nfiletype[2].ft1=" + t40 + u"\r\nfiletype[2].ft2=" + t40 +
+                        u"\r\nfiletype[3].gp=5\r\nfiletype[8].gp=-4\r\nfailExt_no=7\r\n"
+                        u"dtxlength_max=x\r\ndraw_font_height=20px\r\n"));
+    WriteFile(kOsprey, Utf16File(u"[Setting]\r\nfileA_folder_select=\r\nfileB_folder_select=" +
+                                 x259.substr(0, 258) + u"\r\nsubAppName=" + t40 + u"\r\n"));
+    Settings settings = Load(kKestrel);
+    EXPECT_EQ(Text(settings.fileA_folder_select), u"D:\\src\\");
+    EXPECT_EQ(Text(settings.fileB_folder_select), x259);  // no room for a backslash
+    EXPECT_EQ(Text(settings.groups[2].itemName), std::u16string(61, u'名'));
+    EXPECT_EQ(Text(settings.groups[2].displayText), t40.substr(0, 29));
+    EXPECT_EQ(Text(settings.groups[2].searchPattern), t40.substr(0, 29));
+    EXPECT_EQ(settings.groups[3].groupNo, 5);
+    EXPECT_EQ(settings.groups[8].groupNo, -4);
+    EXPECT_EQ(settings.groups[7].groupNo, 107);  // each row's own default
+    EXPECT_EQ(settings.failExt_no, 7);           // kept though no row carries it
+    EXPECT_EQ(settings.dtxlength_max, 0);
+    EXPECT_EQ(settings.rowPitch, 22);
+    Save(kKestrel, settings);
+    EXPECT_EQ(IniFile::Parse(FileBytes(kKestrel)).Value(u"Setting", u"filetype[2].ft0"),
+              std::u16string(61, u'名'));
+    settings = Load(kOsprey);
+    EXPECT_EQ(Text(settings.fileA_folder_select), u"\\");
+    EXPECT_EQ(Text(settings.fileB_folder_select), x259.substr(0, 258) + u"\\");
+    EXPECT_EQ(Text(settings.subAppName), t40.substr(0, 29));
+    Put(settings.subAppName, u"Changed.exe");  // read, never written
+    Save(kOsprey, settings);
+    EXPECT_EQ(IniFile::Parse(FileBytes(kOsprey)).Value(u"Setting", u"subAppName"), t40);
+}
+
+// The keys of a fresh save, in their order.
+std::vector<std::u16string> KeysInSaveOrder(bool kestrel) {
     std::vector<std::u16string> keys{u"fileA_folder_select", u"fileB_folder_select"};
     if (kestrel) keys.insert(keys.end(), {u"dtxlength_max", u"dtylength_max", u"draw_font_height"});
     for (int row = 0; row < kExtensionGroupRows; ++row)
@@ -65,360 +125,93 @@ std::vector<std::u16string> KeysInSaveOrder(Program program) {
     return keys;
 }
 
-void ExpectSameSettings(const Settings& a, const Settings& b) {
-    EXPECT_EQ(Text(a.fileA_folder_select), Text(b.fileA_folder_select));
-    EXPECT_EQ(Text(a.fileB_folder_select), Text(b.fileB_folder_select));
-    EXPECT_EQ(a.dtxlength_max, b.dtxlength_max);
-    EXPECT_EQ(a.dtylength_max, b.dtylength_max);
-    EXPECT_EQ(a.draw_font_height, b.draw_font_height);
-    EXPECT_EQ(a.rowPitch, b.rowPitch);
-    EXPECT_EQ(a.kaimode, b.kaimode);
-    EXPECT_EQ(a.failExt_no, b.failExt_no);
-    EXPECT_EQ(Text(a.subAppName), Text(b.subAppName));
-    for (int row = 0; row < kExtensionGroupRows; ++row) {
-        SCOPED_TRACE(row);
-        EXPECT_EQ(a.groups[row].groupNo, b.groups[row].groupNo);
-        EXPECT_EQ(Text(a.groups[row].itemName), Text(b.groups[row].itemName));
-        EXPECT_EQ(Text(a.groups[row].displayText), Text(b.groups[row].displayText));
-        EXPECT_EQ(Text(a.groups[row].searchPattern), Text(b.groups[row].searchPattern));
-    }
-}
-
-class SettingsFileTest : public ::testing::Test {
-  protected:
-    // Loading and saving change the process's current directory; each test gets its own back so
-    // its folder can be removed (Windows keeps a current directory from being deleted).
-    void SetUp() override { original_dir_ = fs::current_path(); }
-    void TearDown() override { fs::current_path(original_dir_); }
-
-    std::u16string Dir() const { return PathText(temp_.path()); }
-    fs::path FilePath(Program program) const {
-        return temp_.path() / fs::path(std::u16string(SettingsFileName(program)));
-    }
-    void WriteFile(Program program, const std::string& bytes) const {
-        temp_.Write(Utf16ToUtf8(SettingsFileName(program)), bytes);
-    }
-    std::string FileBytes(Program program) const { return ReadBytes(FilePath(program)); }
-    IniFile SavedFile(Program program) const { return IniFile::Parse(FileBytes(program)); }
-    Settings Load(Program program) const {
-        Settings settings;
-        LoadSettings(program, Dir(), settings);
-        return settings;
-    }
-    void Save(Program program, const Settings& settings) const {
-        SaveSettings(program, Dir(), settings);
-    }
-    // The folder a remembered path defaults to: the start-up directory and a backslash.
-    std::u16string DefaultFolder() const { return Dir() + u"\\"; }
-
-    fs::path original_dir_;
-    testing::TempDir temp_;
-};
-
-TEST_F(SettingsFileTest, WithoutAFileKestrelGetsEveryDefaultAndNoFileAppears) {
-    Settings defaults;
-    defaults.groups = DefaultExtensionGroups();
-    Put(defaults.fileA_folder_select, DefaultFolder());
-    Put(defaults.fileB_folder_select, DefaultFolder());
-    const Settings settings = Load(Program::kKestrel);
-    ExpectSameSettings(settings, defaults);
-    EXPECT_EQ(settings.dtxlength_max, 512);
-    EXPECT_EQ(settings.dtylength_max, 8192);
-    EXPECT_EQ(settings.draw_font_height, 12);
-    EXPECT_EQ(settings.rowPitch, 14);
-    EXPECT_FALSE(fs::exists(FilePath(Program::kKestrel)));
-}
-
-TEST_F(SettingsFileTest, WithoutAFileOspreyStartsKestrelExeAndLeavesKestrelFieldsAlone) {
-    Settings settings;
-    settings.dtxlength_max = 999;
-    settings.rowPitch = 3;
-    settings.kaimode = 2;
-    LoadSettings(Program::kOsprey, Dir(), settings);
-    EXPECT_EQ(Text(settings.subAppName), u"Kestrel.exe");
-    EXPECT_EQ(Text(settings.fileA_folder_select), DefaultFolder());
-    EXPECT_EQ(settings.failExt_no, 0);
-    EXPECT_EQ(settings.dtxlength_max, 999);
-    EXPECT_EQ(settings.rowPitch, 3);
-    EXPECT_EQ(settings.kaimode, 2);
-}
-
-TEST_F(SettingsFileTest, LoadingAndSavingMakeTheStartupDirectoryCurrent) {
-    Load(Program::kKestrel);
-    EXPECT_TRUE(fs::equivalent(fs::current_path(), temp_.path()));
-    EXPECT_TRUE(fs::equivalent(fs::path(ReadCurrentDirectory()), temp_.path()));
-    fs::current_path(original_dir_);
-    Save(Program::kOsprey, Settings{});
-    EXPECT_TRUE(fs::equivalent(fs::current_path(), temp_.path()));
-}
-
-TEST_F(SettingsFileTest, RememberedFoldersAlwaysEndInABackslash) {
-    WriteFile(Program::kKestrel, Utf16File(u"[Setting]\r\n"
-                                           u"fileA_folder_select=D:\\src\r\n"
-                                           u"fileB_folder_select=D:\\src\\\r\n"));
-    Settings settings = Load(Program::kKestrel);
-    EXPECT_EQ(Text(settings.fileA_folder_select), u"D:\\src\\");
-    EXPECT_EQ(Text(settings.fileB_folder_select), u"D:\\src\\");
-
-    WriteFile(Program::kOsprey, Utf16File(u"[Setting]\r\nfileA_folder_select=\r\n"
-                                          u"fileB_folder_select=/home/ko\r\n"));
-    settings = Load(Program::kOsprey);
-    EXPECT_EQ(Text(settings.fileA_folder_select), u"\\");
-    EXPECT_EQ(Text(settings.fileB_folder_select), u"/home/ko\\");
-}
-
-TEST_F(SettingsFileTest, GroupNumbersComeFromTheFileOrFromTheRowsDefault) {
-    WriteFile(Program::kKestrel, Utf16File(u"[Setting]\r\nfiletype[3].gp=5\r\n"
-                                           u"filetype[8].gp=-4\r\nfailExt_no=7\r\n"));
-    const Settings settings = Load(Program::kKestrel);
-    EXPECT_EQ(settings.groups[7].groupNo, 107);
-    EXPECT_EQ(settings.groups[3].groupNo, 5);
-    EXPECT_EQ(settings.groups[8].groupNo, -4);
-    EXPECT_EQ(Text(settings.groups[3].itemName), u"テキスト");
-    EXPECT_TRUE(RowsOfGroup(settings.groups, 1).empty());
-    EXPECT_EQ(RowsOfGroup(settings.groups, 5), (std::vector<int>{3}));
-    // The selected group may name no row at all; it is kept as it is.
-    EXPECT_EQ(settings.failExt_no, 7);
-    EXPECT_TRUE(RowsOfGroup(settings.groups, settings.failExt_no).empty());
-    Save(Program::kKestrel, settings);
-    const IniFile saved = SavedFile(Program::kKestrel);
-    EXPECT_EQ(saved.Value(u"Setting", u"filetype[7].gp"), u"107");
-    EXPECT_EQ(saved.Value(u"Setting", u"filetype[8].gp"), u"-4");
-    EXPECT_EQ(saved.Value(u"Setting", u"failExt_no"), u"7");
-}
-
-TEST_F(SettingsFileTest, LongTextsAreCutToTheirRoomAndSavedCut) {
-    const std::u16string name70(70, u'名');
-    const std::u16string text40(40, u't');
-    WriteFile(
-        Program::kOsprey,
-        Utf16File(u"[Setting]\r\nfiletype[2].ft0=" + name70 + u"\r\nfiletype[2].ft1=" + text40 +
-                  u"\r\nfiletype[2].ft2=" + text40 + u"\r\nsubAppName=" + text40 + u"\r\n"));
-    const Settings settings = Load(Program::kOsprey);
-    EXPECT_EQ(Text(settings.groups[2].itemName), name70.substr(0, 61));
-    EXPECT_EQ(Text(settings.groups[2].displayText), text40.substr(0, 29));
-    EXPECT_EQ(Text(settings.groups[2].searchPattern), text40.substr(0, 29));
-    EXPECT_EQ(Text(settings.subAppName), text40.substr(0, 29));
-    Save(Program::kOsprey, settings);
-    const IniFile saved = SavedFile(Program::kOsprey);
-    EXPECT_EQ(saved.Value(u"Setting", u"filetype[2].ft0"), name70.substr(0, 61));
-    EXPECT_EQ(saved.Value(u"Setting", u"filetype[2].ft2"), text40.substr(0, 29));
-    EXPECT_EQ(saved.Value(u"Setting", u"subAppName"), text40);  // never written, so never cut
-}
-
-TEST_F(SettingsFileTest, FiveThousandCharacterValuesAreCutWithoutOverrunningAnyField) {
-    const std::u16string folder_a = u"D:\\" + std::u16string(4997, u'x');
-    const std::u16string folder_b = u"D:\\" + std::u16string(4996, u'y') + u"\\";
-    WriteFile(Program::kKestrel, Utf16File(u"[Setting]\r\nfileA_folder_select=" + folder_a +
-                                           u"\r\nfileB_folder_select=" + folder_b +
-                                           u"\r\nfiletype[0].ft0=" + std::u16string(5000, u'n') +
-                                           u"\r\nkaimode=" + std::u16string(5000, u'9') + u"\r\n"));
-    const Settings settings = Load(Program::kKestrel);
-    // A 259-character folder has no room for the backslash and stays as it is.
-    EXPECT_EQ(Text(settings.fileA_folder_select), folder_a.substr(0, 259));
-    EXPECT_EQ(Text(settings.fileB_folder_select), folder_b.substr(0, 259));
-    EXPECT_EQ(settings.fileA_folder_select[259], u'\0');
-    EXPECT_EQ(Text(settings.groups[0].itemName), std::u16string(61, u'n'));
-    EXPECT_EQ(settings.groups[0].itemName[61], u'\0');
-    EXPECT_EQ(Text(settings.groups[1].itemName), u"ヘッダファイル");
-    // One character fewer and the backslash fits.
-    const std::u16string folder_258 = folder_a.substr(0, 258);
-    WriteFile(Program::kOsprey,
-              Utf16File(u"[Setting]\r\nfileA_folder_select=" + folder_258 + u"\r\n"));
-    EXPECT_EQ(Text(Load(Program::kOsprey).fileA_folder_select), folder_258 + u"\\");
-}
-
-TEST_F(SettingsFileTest, AFreshKestrelSaveWrites135KeysInOrderAsUtf16) {
-    Settings settings = Load(Program::kKestrel);
-    settings.dtxlength_max = -5;
-    settings.draw_font_height = 48;
-    Save(Program::kKestrel, settings);
-    const std::string bytes = FileBytes(Program::kKestrel);
-    ASSERT_GE(bytes.size(), 2u);
-    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
-    const IniFile saved = IniFile::Parse(bytes);
-    EXPECT_EQ(saved.Keys(u"Setting"), KeysInSaveOrder(Program::kKestrel));
-    EXPECT_EQ(saved.Keys(u"Setting").size(), 135u);
-    EXPECT_EQ(saved.Value(u"Setting", u"fileA_folder_select"), DefaultFolder());
-    EXPECT_EQ(saved.Value(u"Setting", u"dtxlength_max"), u"-5");
-    EXPECT_EQ(saved.Value(u"Setting", u"draw_font_height"), u"48");
-    EXPECT_EQ(saved.Value(u"Setting", u"filetype[0].ft0"), u"ソースファイル");
-    EXPECT_EQ(saved.Value(u"Setting", u"filetype[31].gp"), u"131");
-    EXPECT_EQ(saved.Value(u"Setting", u"filetype[31].ft1"), u"allFile(*.*)");
-    EXPECT_EQ(saved.Value(u"Setting", u"failExt_no"), u"0");
-    // The row pitch follows the font height; it is not a key of its own.
-    EXPECT_EQ(Load(Program::kKestrel).rowPitch, 50);
-}
-
-TEST_F(SettingsFileTest, AFreshOspreySaveWrites131KeysAndNeverSubAppName) {
-    Save(Program::kOsprey, Load(Program::kOsprey));
-    const IniFile saved = SavedFile(Program::kOsprey);
-    EXPECT_EQ(saved.Keys(u"Setting"), KeysInSaveOrder(Program::kOsprey));
-    EXPECT_EQ(saved.Keys(u"Setting").size(), 131u);
-    EXPECT_EQ(saved.Value(u"Setting", u"subAppName"), std::nullopt);
-    EXPECT_EQ(saved.Value(u"Setting", u"dtxlength_max"), std::nullopt);
-    EXPECT_EQ(saved.Value(u"Setting", u"kaimode"), std::nullopt);
-    EXPECT_FALSE(fs::exists(FilePath(Program::kKestrel)));
-}
-
-TEST_F(SettingsFileTest, OspreyKeepsAHandWrittenSubAppNameInItsFile) {
-    WriteFile(Program::kOsprey, Utf16File(u"[Setting]\r\nsubAppName=Other.exe\r\n"));
-    Settings settings = Load(Program::kOsprey);
-    EXPECT_EQ(Text(settings.subAppName), u"Other.exe");
-    Put(settings.subAppName, u"Changed.exe");  // memory only: never written
-    Save(Program::kOsprey, settings);
-    const IniFile saved = SavedFile(Program::kOsprey);
-    EXPECT_EQ(saved.Value(u"Setting", u"subAppName"), u"Other.exe");
-    EXPECT_EQ(saved.Keys(u"Setting").size(), 132u);
-    EXPECT_EQ(Text(Load(Program::kOsprey).subAppName), u"Other.exe");
-}
-
-TEST_F(SettingsFileTest, EveryChangedValueSurvivesASaveAndALoad) {
-    Settings settings = Load(Program::kKestrel);
-    Put(settings.fileA_folder_select, u"D:\\作業\\比較元\\");
-    Put(settings.fileB_folder_select, u"E:\\ソース\\表示\\");  // trail bytes 0x5C in code page 932
-    settings.dtxlength_max = 1024;
-    settings.dtylength_max = 65536;
-    settings.draw_font_height = 6;
-    settings.kaimode = 2;
-    settings.failExt_no = 104;
-    settings.groups[0].groupNo = 250;
-    Put(settings.groups[0].itemName, u"設定ファイル");
-    Put(settings.groups[5].displayText, u"iniFile(*.ini)");
-    Put(settings.groups[5].searchPattern, u"*.ini");
-    Put(settings.groups[31].itemName, u"");
-    Save(Program::kKestrel, settings);
-    const Settings loaded = Load(Program::kKestrel);
-    settings.rowPitch = 8;
-    ExpectSameSettings(loaded, settings);
-}
-
-// A new or empty file becomes UTF-16 and keeps every character; an existing ASCII file keeps
-// its encoding (code page 932 through the profile functions) and with it Japanese values.
-TEST_F(SettingsFileTest, JapaneseAndOtherScriptsSurviveInNewEmptyAndAsciiFiles) {
+// A new or empty file becomes UTF-16 and keeps every character; an existing ASCII file keeps its
+// encoding (code page 932 through the profile functions) and with it Japanese values.
+TEST_F(SettingsFileTest, EveryValueSurvivesASaveAndALoadInANewEmptyOrAsciiFile) {
     const struct {
-        const char* name;
         std::optional<std::string> existing;
-        bool utf16;
-        const char16_t* folder;
-        const char16_t* item;
+        const char16_t *folder, *item;
     } cases[] = {
-        {"no file", std::nullopt, true, u"C:\\Ω€😀\\한국어\\", u"설정 Ω€😀"},
-        {"empty file", "", true, u"C:\\Ω€😀\\", u"한국어"},
-        {"ASCII file", "[Setting]\r\nfailExt_no=1\r\n", false, u"D:\\作業\\", u"設定ファイル"},
+        {std::nullopt, u"C:\\Ω€😀\\한국어\\", u"설정 Ω€😀"},
+        {"", u"C:\\Ω€😀\\", u"한국어"},
+        {"[Setting]\r\nfileA_folder_select=x\r\n", u"E:\\ソース\\表示\\", u"設定ファイル"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        fs::remove(FilePath(Program::kOsprey));
-        if (c.existing) WriteFile(Program::kOsprey, *c.existing);
-        Settings settings = Load(Program::kOsprey);
-        EXPECT_EQ(settings.failExt_no, c.existing && !c.existing->empty() ? 1 : 0);
+        fs::remove(FilePath(kKestrel));
+        if (c.existing) WriteFile(kKestrel, *c.existing);
+        Settings settings = Load(kKestrel);
         Put(settings.fileA_folder_select, c.folder);
         Put(settings.groups[3].itemName, c.item);
-        Save(Program::kOsprey, settings);
-        EXPECT_EQ(FileBytes(Program::kOsprey).substr(0, 2) == "\xFF\xFE", c.utf16);
-        ExpectSameSettings(Load(Program::kOsprey), settings);
+        Put(settings.groups[5].searchPattern, u"*.ini");
+        Put(settings.groups[31].itemName, u"");
+        settings.groups[0].groupNo = 250;
+        settings.dtxlength_max = 1024, settings.dtylength_max = 65536;
+        settings.draw_font_height = 6, settings.kaimode = 2, settings.failExt_no = 104;
+        Save(kKestrel, settings);
+        const std::string bytes = FileBytes(kKestrel);
+        EXPECT_EQ(bytes.starts_with("\xFF\xFE"), !c.existing || c.existing->empty());
+        EXPECT_EQ(IniFile::Parse(bytes).Keys(u"Setting"), KeysInSaveOrder(true));
+        settings.rowPitch = 8;
+        EXPECT_EQ(Describe(Load(kKestrel)), Describe(settings));
     }
+    Save(kOsprey, Load(kOsprey));
+    EXPECT_EQ(IniFile::Parse(FileBytes(kOsprey)).Keys(u"Setting"), KeysInSaveOrder(false));
 }
 
-TEST_F(SettingsFileTest, ACodePage932FileKeepsItsEncodingAndItsOtherLines) {
-    WriteFile(Program::kKestrel,
-              "; written by hand\r\n[Setting]\r\nfiletype[0].ft0=" + kSourceFilesCp932 +
-                  "\r\nunknown=stays\r\n\r\n[Other]\r\nkeep=this\r\n");
-    Settings settings = Load(Program::kKestrel);
-    EXPECT_EQ(Text(settings.groups[0].itemName), u"ソースファイル");
-    Put(settings.groups[1].itemName, u"設定");
-    Save(Program::kKestrel, settings);
-    const std::string bytes = FileBytes(Program::kKestrel);
-    EXPECT_NE(bytes.substr(0, 2), "\xFF\xFE");
-    EXPECT_NE(bytes.find("filetype[1].ft0=" + kSettingCp932 + "\r\n"), std::string::npos);
-    EXPECT_NE(bytes.find("filetype[0].ft0=" + kSourceFilesCp932 + "\r\n"), std::string::npos);
-    EXPECT_NE(bytes.find("; written by hand\r\n"), std::string::npos);
-    EXPECT_NE(bytes.find("[Other]\r\nkeep=this\r\n"), std::string::npos);
-    EXPECT_EQ(IniFile::Parse(bytes).Value(u"Setting", u"unknown"), u"stays");
-    EXPECT_EQ(Text(Load(Program::kKestrel).groups[1].itemName), u"設定");
+TEST_F(SettingsFileTest, SavingWritesNoOtherFileNoReadOnlyOneAndNoFolderInItsPlace) {
+    const std::string osprey_bytes = "[Setting]\r\nfailExt_no=3\r\n";
+    WriteFile(kOsprey, osprey_bytes);
+    Save(kKestrel, Load(kKestrel));
+    EXPECT_EQ(FileBytes(kOsprey), osprey_bytes);
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp_.path()), {}), 2);  // nothing left over
+
+    fs::permissions(FilePath(kOsprey), fs::perms::owner_read | fs::perms::group_read);
+    Settings settings = Load(kOsprey);
+    EXPECT_EQ(settings.failExt_no, 3);
+    settings.failExt_no = 4;
+    Save(kOsprey, settings);
+    EXPECT_EQ(FileBytes(kOsprey), osprey_bytes);
+    fs::permissions(FilePath(kOsprey), fs::perms::owner_write, fs::perm_options::add);
+    fs::remove(FilePath(kOsprey));
+    fs::create_directory(FilePath(kOsprey));
+    Save(kOsprey, Load(kOsprey));
+    EXPECT_TRUE(fs::is_empty(FilePath(kOsprey)));
 }
 
-TEST_F(SettingsFileTest, AFileWithoutTheSectionGetsItAndKeepsTheRest) {
-    WriteFile(Program::kKestrel, "[Other]\r\nkaimode=2\r\n");
-    const Settings settings = Load(Program::kKestrel);
-    EXPECT_EQ(settings.kaimode, 0);
-    Save(Program::kKestrel, settings);
-    const IniFile saved = SavedFile(Program::kKestrel);
-    EXPECT_EQ(saved.Value(u"Other", u"kaimode"), u"2");
-    EXPECT_EQ(saved.Keys(u"Setting").size(), 135u);
-}
-
-TEST_F(SettingsFileTest, SavingChangesNoFileButTheSettingsFile) {
-    temp_.Write("Osprey.ini", "[Setting]\r\nfailExt_no=3\r\n");
-    temp_.Write("kestrel.ini.bak", "[Setting]\r\nkaimode=1\r\n");
-    fs::create_directory(temp_.path() / "sub");
-    temp_.Write("sub/kestrel.ini", "[Setting]\r\nkaimode=2\r\n");
-    const auto before = Snapshot(temp_.path());
-    Save(Program::kKestrel, Load(Program::kKestrel));
-    auto after = Snapshot(temp_.path());
-    EXPECT_EQ(after.erase(FilePath(Program::kKestrel)), 1u);
-    EXPECT_EQ(after, before);
-}
-
-TEST_F(SettingsFileTest, AReadOnlySettingsFileIsLeftAsItIs) {
-    const std::string original = "[Setting]\r\nkaimode=1\r\n";
-    WriteFile(Program::kKestrel, original);
-    fs::permissions(FilePath(Program::kKestrel),
-                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    Settings settings = Load(Program::kKestrel);
-    EXPECT_EQ(settings.kaimode, 1);
-    settings.kaimode = 2;
-    const auto before = Snapshot(temp_.path());
-    Save(Program::kKestrel, settings);
-    EXPECT_EQ(Snapshot(temp_.path()), before);
-    fs::permissions(FilePath(Program::kKestrel), fs::perms::owner_write, fs::perm_options::add);
-}
-
-TEST_F(SettingsFileTest, AFolderInTheSettingsFilesPlaceGivesDefaultsAndStaysAFolder) {
-    fs::create_directory(FilePath(Program::kOsprey));
-    Settings settings = Load(Program::kOsprey);
-    EXPECT_EQ(Text(settings.subAppName), u"Kestrel.exe");
-    settings.failExt_no = 5;
-    Save(Program::kOsprey, settings);
-    EXPECT_TRUE(fs::is_directory(FilePath(Program::kOsprey)));
-    EXPECT_TRUE(fs::is_empty(FilePath(Program::kOsprey)));
-}
-
-TEST_F(SettingsFileTest, ABinaryFileInTheSettingsFilesPlaceNeitherCrashesNorSpreads) {
-    std::mt19937 random(20240607);
-    std::string garbage(8192, '\0');
-    for (char& byte : garbage)
-        byte = static_cast<char>(random() & 0xFF);
-    WriteFile(Program::kKestrel, garbage);
-    temp_.Write("neighbour.txt", "untouched");
-    Settings settings = Load(Program::kKestrel);
-    for (const char16_t* folder : {settings.fileA_folder_select, settings.fileB_folder_select}) {
-        ASSERT_FALSE(Text(folder).empty());
-        EXPECT_EQ(Text(folder).back(), u'\\');
+// Counts the files read and written; every key reads as missing.
+struct RecordingStore final : ProfileStore, ProfileSection {
+    std::unique_ptr<ProfileSection> ReadSection(std::u16string_view file,
+                                                std::u16string_view) override {
+        files.emplace_back(file);
+        return std::make_unique<RecordingStore>();
     }
-    EXPECT_EQ(settings.groups.size(), 32u);
-    settings.failExt_no = 42;
-    Save(Program::kKestrel, settings);
-    EXPECT_EQ(Load(Program::kKestrel).failExt_no, 42);
-    EXPECT_EQ(ReadBytes(temp_.path() / "neighbour.txt"), "untouched");
-    EXPECT_EQ(Snapshot(temp_.path()).size(), 2u);
-#ifndef _WIN32
-    // The native store keeps lines it does not understand byte for byte.
-    EXPECT_EQ(FileBytes(Program::kKestrel).substr(0, garbage.size()), garbage);
-#endif
-}
+    bool WriteSection(std::u16string_view file, std::u16string_view,
+                      const std::vector<ProfileEntry>&) override {
+        files.emplace_back(file);
+        return true;
+    }
+    std::u16string ReadString(std::u16string_view, std::u16string_view fallback,
+                              std::size_t room) const override {
+        return std::u16string(fallback.substr(0, room));
+    }
+    std::int32_t ReadInt(std::u16string_view, std::int32_t fallback) const override {
+        return fallback;
+    }
+    std::vector<std::u16string> files;
+};
 
-TEST(SettingsFilePath, JoinsTheStartupDirectoryAndTheProgramsName) {
-    EXPECT_EQ(std::u16string(SettingsFileName(Program::kKestrel)), u"kestrel.ini");
-    EXPECT_EQ(std::u16string(SettingsFileName(Program::kOsprey)), u"Osprey.ini");
-#ifdef _WIN32
-    EXPECT_EQ(SettingsFilePath(Program::kKestrel, u"C:\\work"), u"C:\\work\\kestrel.ini");
-    EXPECT_EQ(SettingsFilePath(Program::kKestrel, u"C:\\"), u"C:\\kestrel.ini");
-#else
-    EXPECT_EQ(SettingsFilePath(Program::kKestrel, u"/work"), u"/work/kestrel.ini");
-    EXPECT_EQ(SettingsFilePath(Program::kOsprey, u"/"), u"/Osprey.ini");
-#endif
+TEST(SettingsStore, ALoadReadsTheFileOnceASaveWritesItOnceAndNeitherWithoutAStartupDirectory) {
+    RecordingStore store;
+    Settings settings;
+    LoadSettings(kOsprey, u"/start/", store, settings);
+    SaveSettings(kKestrel, u"/start/", store, settings);
+    EXPECT_EQ(store.files,
+              (std::vector<std::u16string>{u"/start/Osprey.ini", u"/start/kestrel.ini"}));
+    store.files.clear();
+    LoadSettings(kKestrel, u"", store, settings);
+    SaveSettings(kKestrel, u"", store, settings);
+    EXPECT_TRUE(store.files.empty());
+    EXPECT_EQ(Text(settings.fileA_folder_select), u"\\");
 }
 
 }  // namespace

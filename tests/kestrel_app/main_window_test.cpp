@@ -38,20 +38,22 @@ TEST_F(KestrelWindow, TheStartUpTimerLoadsTheNamedFilesWarnsOfCutsAndCompares) {
     SendMessageW(window, WM_TIMER, IDT_STARTUP, 0);
     EXPECT_EQ(Item(IDC_PATH_A), a);
     EXPECT_EQ(App().engine.sides[0].lineCount, 1);
+    const HWND first = window;
     Destroy();
 
     std::copy(b.begin(), b.end(), App().commandLine.b);
     window = CreateMainWindow(GetModuleHandleW(nullptr));  // the timer left running
     for (int i = 0; i < 300 && reporter.shown.size() < 4; ++i, Sleep(10))
         ko::testing::PumpMessages();
-    auto warning = [&](const std::u16string& path) {
-        return Shown{window,
-                     path + u"\r\nは一部しか読み込めませんでした。行数 8192・桁数 5 を超えた部分と "
-                            u"NUL より後ろは比較されません。",
+    auto warning = [&](const std::u16string& path, HWND owner) {
+        return Shown{owner,
+                     path +
+                         u"\r\nは一部しか読み込めませんでした。行数 8192・桁数 5 を超えた部分と "
+                         u"NUL より後ろは比較されません。",
                      u"読込注意", ko::box::kIconWarning};
     };
     EXPECT_THAT(reporter.shown,
-                ElementsAre(warning(a), warning(a), warning(b),
+                ElementsAre(warning(a, first), warning(a, window), warning(b, window),
                             Shown{nullptr, u"不一致です", u"比較完了", ko::box::kOk}));
     EXPECT_EQ(Item(IDC_PATH_B), b);
     EXPECT_EQ(Status()[0], u"照合不一致");
@@ -84,13 +86,14 @@ TEST_F(KestrelWindow, CommandsLoadCompareRestoreAndExitSayingWhenThereIsNothingT
     Command(IDM_COMPARE);
     Command(IDM_RESTORE);
     EXPECT_EQ(Status()[0], u"照合前");
-    EXPECT_THAT(reporter.shown,
-                ElementsAre(Shown{window, u"Please set the file name", u"Failure", 0x30},
-                            Shown{window, u"Can't open " + Folder() + u"\\missing.txt file\r\nErrCode=2",
-                                  u"FileOpenError", 0x30},
-                            Shown{window, u"既に復元済みです", u"復元", ko::box::kOk},
-                            Shown{nullptr, u"一致しました", u"比較完了", ko::box::kOk},
-                            Shown{window, u"既に比較済みです", u"比較", ko::box::kOk}));
+    EXPECT_THAT(
+        reporter.shown,
+        ElementsAre(Shown{window, u"Please set the file name", u"Failure", 0x30},
+                    Shown{window, u"Can't open " + Folder() + u"\\missing.txt file\r\nErrCode=2",
+                          u"FileOpenError", 0x30},
+                    Shown{window, u"既に復元済みです", u"復元", ko::box::kOk},
+                    Shown{nullptr, u"一致しました", u"比較完了", ko::box::kOk},
+                    Shown{window, u"既に比較済みです", u"比較", ko::box::kOk}));
     SendMessageW(window, WM_COMMAND, IDM_EXIT, 0);
     EXPECT_FALSE(IsWindow(window));
     MSG quit;
@@ -139,8 +142,8 @@ TEST_F(KestrelWindow, ANewFontHeightAsksForARestartAndYesClosesTheWindow) {
     EXPECT_TRUE(reporter.shown.empty());
     reporter.answers = {ko::box::kAnswerNo, ko::box::kAnswerYes};
     confirm_font_height(u"16");
-    EXPECT_EQ(reporter.shown.at(0), (Shown{window, u"アプリを再起動をお願いします",
-                                           u"環境設定の変更", ko::box::kYesNo}));
+    EXPECT_EQ(reporter.shown.at(0),
+              (Shown{window, u"アプリを再起動をお願いします", u"環境設定の変更", ko::box::kYesNo}));
     EXPECT_EQ(App().settings.rowPitch, 18);
     confirm_font_height(u"20");
     EXPECT_EQ(reporter.shown.size(), 2u);
@@ -148,11 +151,11 @@ TEST_F(KestrelWindow, ANewFontHeightAsksForARestartAndYesClosesTheWindow) {
 }
 
 TEST_F(KestrelWindow, WhatCannotBeMadeEndsTheWindowWithItsMessage) {
-    for (const auto& [settings, message] : {
-             std::pair{"dtxlength_max=65536\r\ndtylength_max=65536\r\n",
-                       u"Failed to allocate the specified number of bytes from the heap."},
-             std::pair{"dtxlength_max=50000000\r\ndtylength_max=1\r\ndraw_font_height=48\r\n",
-                       u"A bitmap could not be created in the specified device context."}}) {
+    for (const auto& [settings, message] :
+         {std::pair{"dtxlength_max=65536\r\ndtylength_max=65536\r\n",
+                    u"Failed to allocate the specified number of bytes from the heap."},
+          std::pair{"dtxlength_max=50000000\r\ndtylength_max=1\r\ndraw_font_height=48\r\n",
+                    u"A bitmap could not be created in the specified device context."}}) {
         WriteSettings(settings);
         reporter.shown.clear();
         EXPECT_EQ(Create(), nullptr);

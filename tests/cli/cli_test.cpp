@@ -1,0 +1,275 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "cli/console.h"
+#include "cli/kestrel_cli.h"
+#include "cli/osprey_cli.h"
+#include "cli/osprey_cli_report.h"
+#include "common/current_directory.h"
+#include "common/file_reader.h"
+#include "common/native_name.h"
+#include "common/settings.h"
+#include "tests/support/recording_reporter.h"
+#include "tests/support/temp_dir.h"
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace ko::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+using Arguments = std::vector<std::u16string>;
+using namespace std::string_literals;
+
+// Runs the console programs in a temporary current directory holding folders a and b, so a
+// settings file there is the one read.
+class CliTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::create_directory(dir_.path() / "a");
+        fs::create_directory(dir_.path() / "b");
+        ASSERT_TRUE(ChangeCurrentDirectory(testing::PathText(dir_.path())));
+    }
+    void TearDown() override { ChangeCurrentDirectory(previous_); }
+
+    int Kestrel(const Arguments& arguments, bool terminal = false) {
+        out_.clear();
+        messages_.shown.clear();
+        return RunKestrelCli(arguments, terminal, out_, messages_);
+    }
+    int Osprey(const Arguments& arguments) {
+        out_.clear();
+        messages_.shown.clear();
+        return RunOspreyCli(arguments, out_, messages_);
+    }
+    void File(const std::string& name, const std::string& bytes) { dir_.Write(name, bytes); }
+
+    std::u16string previous_ = ReadCurrentDirectory();
+    testing::TempDir dir_;
+    testing::RecordingReporter messages_;
+    std::string out_;
+};
+
+// `count` lines "line N", line `changed` reading "other N" instead.
+std::string Lines(int count, int changed = 0) {
+    std::string text;
+    for (int n = 1; n <= count; ++n)
+        text += (n == changed ? "other " : "line ") + std::to_string(n) + "\r\n";
+    return text;
+}
+
+// A file that does not fit (more lines than rows, a line longer than the columns, a NUL in a
+// line) is compared only as far as it was loaded, so it never passes as equal: what was not
+// compared may differ. Each side that did not fit gets a warning.
+TEST_F(CliTest, KestrelExitsZeroOnlyForEqualFilesThatFitOneWhenTheyDifferAndTwoOnTrouble) {
+    std::string line(std::size_t{256} << 10, 'x');  // 512 pieces of 512 bytes
+    File("long.txt", line + "\r\n");
+    line[200 << 10] = 'Y';
+    File("long-Y.txt", line + "\r\n");
+    const std::pair<const char*, std::string> files[] = {
+        {"x.txt", "x\r\ny\r\n"}, {"z.txt", "x\r\nz\r\n"},      {"300.txt", Lines(300)},
+        {"255.txt", Lines(255)}, {"300-3.txt", Lines(300, 3)}, {"300-280.txt", Lines(300, 280)},
+        {"X.txt", "abcdefX"},    {"Y.txt", "abcdefY"},         {"5.txt", "abcde"},
+        {"6.txt", "abcdeY"},     {"cd.txt", "ab\0cd"s},        {"XX.txt", "ab\0XX"s}};
+    for (const auto& [name, bytes] : files)
+        File(name, bytes);
+    const struct {
+        Arguments arguments;
+        int status;
+        std::size_t messages;
+        std::string out;  // a piece of stdout, or "" for nothing at all
+    } runs[] = {{{u"x.txt", u"x.txt"}, 0, 0, "\n一致しました\n"},
+                {{u"x.txt", u"z.txt"}, 1, 0, "\n不一致です\n"},
+                {{u"--quiet", u"x.txt", u"z.txt"}, 1, 0, ""},
+                {{u"x.txt", u"missing.txt"}, 2, 1, ""},
+                {{u"x.txt"}, 2, 1, ""},
+                {{u"--rows=many", u"x.txt", u"z.txt"}, 2, 1, ""},
+                {{u"--json", u"--quiet", u"x.txt", u"z.txt"}, 2, 1, ""},
+                {{u"--colour", u"x.txt", u"z.txt"}, 2, 1, ""},
+                {{u"--quiet", u"--rows=256", u"300.txt", u"300-280.txt"}, 2, 2, ""},
+                {{u"--quiet", u"--rows=256", u"300-3.txt", u"300-280.txt"}, 1, 2, ""},
+                {{u"--quiet", u"--rows=256", u"255.txt", u"255.txt"}, 0, 0, ""},
+                {{u"--quiet", u"--rows=256", u"long.txt", u"long-Y.txt"}, 2, 2, ""},
+                {{u"--quiet", u"--columns=5", u"X.txt", u"Y.txt"}, 2, 2, ""},
+                {{u"--quiet", u"--columns=5", u"5.txt", u"6.txt"}, 2, 1, ""},
+                {{u"--quiet", u"cd.txt", u"XX.txt"}, 2, 2, ""}};
+    for (const auto& run : runs) {
+        SCOPED_TRACE(Utf16ToUtf8(run.arguments.back()));
+        EXPECT_EQ(Kestrel(run.arguments), run.status);
+        EXPECT_EQ(messages_.shown.size(), run.messages);
+        EXPECT_TRUE(run.out.empty() ? out_.empty() : out_.find(run.out) != out_.npos) << out_;
+    }
+}
+
+TEST_F(CliTest, KestrelReportsWhatWasCutOnStderrAndInJson) {
+    File("a.txt", std::string("abcdefX\nq\0r\nz\nw", 15));
+    File("b.txt", "abcdefY");
+    EXPECT_EQ(Kestrel({u"--json", u"--newline=1", u"--rows=2", u"--columns=5", u"a.txt", u"b.txt"}),
+              1);
+    EXPECT_THAT(out_, HasSubstr("\"fits\": {\"a\": false, \"b\": false}, \"cut\": {\"a\": "
+                                "{\"pastLastRow\": 2, \"atColumns\": 1, \"atNul\": 1}, \"b\": "
+                                "{\"pastLastRow\": 0, \"atColumns\": 1, \"atNul\": 0}}"));
+    ASSERT_EQ(messages_.shown.size(), 2u);
+    EXPECT_EQ(messages_.shown[0],
+              (testing::ShownMessage{nullptr,
+                                     u"a.txt\r\nは一部しか読み込めませんでした。行数 2・桁数 5 "
+                                     u"を超えた部分と NUL より後ろは比較されません。",
+                                     u"読込注意", box::kIconWarning}));
+}
+
+TEST_F(CliTest, FlagsOverrideTheSettingsFile) {
+    File("kestrel.ini", "[Setting]\r\nkaimode=1\r\ndtxlength_max=3\r\n");
+    File("a.txt", "abcdef\r\n");
+    File("b.txt", "abcxyz\r\n");
+    EXPECT_EQ(Kestrel({u"--json", u"a.txt", u"b.txt"}), 2);  // LF ends lines, both cut to "abc"
+    EXPECT_THAT(out_, HasSubstr("\"columns\": 3, \"rows\": 8192, \"newline\": 1"));
+    EXPECT_EQ(
+        Kestrel({u"--json", u"--columns=8", u"--newline=7", u"--rows=300", u"a.txt", u"b.txt"}), 1);
+    EXPECT_THAT(out_, HasSubstr("\"columns\": 8, \"rows\": 300, \"newline\": 7"));
+    EXPECT_THAT(out_, HasSubstr("\"a\": {\"lines\": 1, \"encoding\": \"ansi\"}"));
+
+    File("Osprey.ini", "[Setting]\r\nfailExt_no=1\r\n");
+    File("a/notes.txt", "n");
+    File("b/notes.txt", "n");
+    File("a/main.cpp", "c");
+    EXPECT_EQ(Osprey({u"--json", u"a", u"b"}), 0);  // group 1 lists *.txt only
+    EXPECT_EQ(Osprey({u"--json", u"--group=0", u"--", u"a", u"b"}), 1);
+    EXPECT_THAT(out_, HasSubstr("\"name\": \"main.cpp\", \"pattern\": \"*.cpp\""));
+}
+
+TEST_F(CliTest, KestrelShowsEveryUnitWithItsCodeInJsonAndTheWindowsColoursOnATerminal) {
+    // UTF-16LE with a tab, a quote, a backslash, a lone surrogate and a Japanese character.
+    File("a.txt", std::string("\xFF\xFE"
+                              "a\0\t\0\"\0\\\0\x00\xD8\x42\x30",
+                              14));
+    File("b.txt", "a\r\n");
+    EXPECT_EQ(Kestrel({u"--json", u"a.txt", u"b.txt"}), 1);
+    EXPECT_THAT(out_, HasSubstr("\"a\": {\"lines\": 1, \"encoding\": \"utf-16le\"}"));
+    EXPECT_THAT(out_, HasSubstr("\"aligned\": {\"a\": 1, \"b\": 2}"));
+    EXPECT_THAT(out_, HasSubstr("{\"a\": \"a\\u0009\\u0022\\u005c\\ud800\\u3042\", \"ca\": "
+                                "\"011111\", \"b\": \"a\", \"cb\": \"0\"}"));
+    File("k.txt", "k\r\nq\r\n");
+    File("n.txt", "k\r\nnew\r\nq\r\n");
+    EXPECT_EQ(Kestrel({u"k.txt", u"n.txt"}, true), 1);
+    EXPECT_THAT(out_, HasSubstr("\x1b[30;48;2;128;255;128m"));  // filler line
+    EXPECT_THAT(out_, HasSubstr("\x1b[30;48;2;255;100;100m"));  // differing line
+    EXPECT_EQ(Kestrel({u"k.txt", u"n.txt"}), 1);
+    EXPECT_EQ(out_.find('\x1b'), std::string::npos);
+    EXPECT_THAT(out_, HasSubstr("000001"));
+}
+
+// Rows that pair two folders ("." and ".." of *.*, subfolders of the same name) count neither
+// way; a folder paired with a file is a difference.
+TEST_F(CliTest, OspreyExitsZeroOnlyWhenEveryFileHasAnEqualPartner) {
+    const Arguments all_files = {u"--group=104", u"a", u"b"};
+    File("a/x.txt", "1");
+    File("b/x.txt", "1");
+    fs::create_directory(dir_.path() / "a/sub");
+    fs::create_directory(dir_.path() / "b/sub");
+    EXPECT_EQ(Osprey(all_files), 0);
+    EXPECT_THAT(out_, HasSubstr("一致"));
+    File("b/x.txt", "12");  // a longer file that starts alike
+    EXPECT_EQ(Osprey({u"--quiet", u"--group=104", u"a", u"b"}), 1);
+    EXPECT_EQ(out_, "");
+    File("b/x.txt", "1");
+    File("b/y.txt", "1");
+    EXPECT_EQ(Osprey(all_files), 1);
+    fs::remove(dir_.path() / "b/y.txt");
+    fs::create_directory(dir_.path() / "a/d");
+    File("b/d", "1");
+    EXPECT_EQ(Osprey(all_files), 1);
+    EXPECT_TRUE(messages_.shown.empty());
+    const Arguments bad[] = {{u"a", u"missing"},
+                             {u"a"},
+                             {u"--group=x", u"a", u"b"},
+                             {u"--json", u"--quiet", u"a", u"b"},
+                             {u"--colour", u"a", u"b"},
+                             {u"--group=77", u"a", u"b"},
+                             {u"a", std::u16string(260, u'b')}};
+    for (const Arguments& arguments : bad) {
+        EXPECT_EQ(Osprey(arguments), 2);
+        EXPECT_EQ(out_, "");
+        EXPECT_EQ(messages_.shown.size(), 1u);
+    }
+}
+
+TEST(OspreyCliReport, JsonAndTableShowEveryRowWithEscapedNamesAndEmptyHalves) {
+    osprey::FolderComparison comparison;
+    comparison.files[0].resize(1);
+    comparison.pairs[0] = {{13, u"日本\"\\\n.txt", u"*.*", u"12", u"2023/11/07 09:53"}};
+    comparison.pairs[1] = {{13, u"", u"", u"", u""}};
+    comparison.compareFlag = 1;
+    EXPECT_EQ(JsonReport(comparison),
+              "{\"countA\": 1, \"countB\": 0, \"target\": 0, \"equal\": 0, \"differ\": 0,\n"
+              " \"rows\": [\n  {\"status\": 13, \"a\": {\"name\": \"日本\\\"\\\\\\u000a.txt\", "
+              "\"pattern\": \"*.*\", \"size\": \"12\", \"date\": \"2023/11/07 09:53\"}, "
+              "\"b\": {\"name\": \"\", \"pattern\": \"\", \"size\": \"\", \"date\": \"\"}}]}\n");
+    // Columns line up by terminal cells, two for a Japanese character.
+    EXPECT_EQ(RowTable(comparison),
+              "比較   | ファイル名   拡張子  サイズ  日時             | ファイル名  拡張子  "
+              "サイズ  日時\n"
+              "非対称 | 日本\"\\␊.txt  *.*     12      2023/11/07 09:53 |\n\n"
+              "照合後  Aファイル数=1  Bファイル数=0  対象ファイル数=0  ファイル一致数=0  "
+              "ファイル不一致数=0\n");
+}
+
+// A device, a pipe or an endless file is refused like a file that cannot be opened, at once.
+TEST_F(CliTest, OnlyRegularFilesAreRead) {
+    File("x.txt", "x");
+#ifdef _WIN32
+    const std::u16string devices[] = {u"NUL"};
+#else
+    alarm(60);  // a program that blocks in open or reads forever ends the run here
+    for (const char* fifo : {"a/p.txt", "b/p.txt", "kestrel.ini", "Osprey.ini"})
+        EXPECT_EQ(::mkfifo((dir_.path() / fifo).c_str(), 0600), 0);
+    const std::u16string devices[] = {u"a/p.txt", u"/dev/null", u"/dev/zero", u"/dev/urandom"};
+#endif
+    for (const std::u16string& device : devices) {
+        EXPECT_EQ(Kestrel({device, u"x.txt"}), 2);
+        EXPECT_EQ(messages_.Texts(), (std::vector{Format(u"Can't open %s file\r\nErrCode=%d",
+                                                         {device, FileReader::kNotRegularFile})}));
+    }
+#ifndef _WIN32
+    EXPECT_EQ(Osprey({u"--quiet", u"--group=1", u"a", u"b"}), 2);
+    EXPECT_EQ(messages_.shown.at(0).caption, u"FileOpenError1");
+    // A settings file that is a pipe counts as absent and is never written.
+    Settings settings;
+    LoadSettings(Program::kKestrel, testing::PathText(dir_.path()), settings);
+    EXPECT_EQ(settings.dtxlength_max, 512);
+    SaveSettings(Program::kKestrel, testing::PathText(dir_.path()), settings);
+    EXPECT_TRUE(fs::is_fifo(dir_.path() / "kestrel.ini"));
+    alarm(0);
+#endif
+}
+
+#ifndef _WIN32
+TEST_F(CliTest, NamesThatAreNotUtf8OpenAgainAndShowAsReplacementCharacters) {
+    const std::string folder = dir_.path().string() + "/caf\xe9";
+    fs::create_directories(folder + "/a");
+    fs::create_directories(folder + "/b");
+    for (const auto& [name, bytes] : {std::pair{"a/caf\xe9.txt", "1"},
+                                      {"b/caf\xe9.txt", "1"},
+                                      {"Osprey.ini", "[Setting]\nfailExt_no=1\n"},
+                                      {"kestrel.ini", "[Setting]\ndtxlength_max=3\n"}})
+        std::ofstream(folder + "/" + name) << bytes;
+    ASSERT_TRUE(ChangeCurrentDirectory(NativeNameToText(folder)));
+    EXPECT_EQ(Osprey({u"--json", u"a", u"b"}), 0);  // group 1: *.txt
+    EXPECT_THAT(out_, HasSubstr("\"name\": \"caf\xef\xbf\xbd.txt\""));
+    const std::u16string file = NativeNameToText(folder + "/a/caf\xe9.txt");
+    EXPECT_EQ(Kestrel({u"--json", file, file}), 0);
+    EXPECT_THAT(out_, HasSubstr("\"columns\": 3"));
+}
+#endif
+
+TEST(ConsoleProgram, RunningOutOfMemoryEndsWithStatus2) {
+    EXPECT_EQ(RunConsoleProgram({}, [](auto&, auto&, auto&) -> int { throw std::bad_alloc(); }), 2);
+}
+
+}  // namespace
+}  // namespace ko::cli
