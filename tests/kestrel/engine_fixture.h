@@ -8,6 +8,7 @@
 #include "kestrel/engine/comparison.h"
 #include "kestrel/engine/engine.h"
 #include "kestrel/engine/file_loader.h"
+#include "tests/kestrel/literal_engine.h"
 #include "tests/support/recording_reporter.h"
 #include "tests/support/temp_dir.h"
 
@@ -25,34 +26,34 @@ class EngineFixture {
         return LoadSide(engine, side, path, kaimode, reporter, nullptr);
     }
 
-    // Loads both sides from lines joined by LF (code 1) and compares them.
-    AlignedCounts CompareLines(const std::vector<std::string>& a,
-                               const std::vector<std::string>& b) {
-        Load(0, Join(a), 1);
-        Load(1, Join(b), 1);
-        return CompareSides(engine, reporter);
-    }
-
-    static std::string Join(const std::vector<std::string>& lines) {
-        std::string text;
-        for (std::size_t i = 0; i < lines.size(); ++i)
-            text += (i ? "\n" : "") + lines[i];
-        return text;
-    }
-
     std::u16string RowText(int grid, int row) const {
         return std::u16string(engine.grids.Row(grid, row), engine.grids.memwcslen(grid, row));
     }
-    // The colour codes of a row as a narrow string ("0", "1", "2", "." for a 0 cell) over the
-    // length of the working row beside it.
-    std::string Codes(int side, int row) const {
-        const int length = engine.grids.memwcslen(WorkingGrid(side), row);
-        std::string codes;
-        for (int c = 0; c < length; ++c) {
-            const char16_t code = engine.grids.Row(ColourGrid(side), row)[c];
-            codes += code == 0 ? '.' : static_cast<char>(code);
+
+    // Each working row up to the larger aligned count as "text A:codes A|text B:codes B", the
+    // codes over the text's length.
+    std::vector<std::string> AlignedRows(const AlignedCounts& counts) const {
+        std::vector<std::string> rows;
+        for (int row = 0; row < std::max(counts.a, counts.b); ++row) {
+            std::string text;
+            for (int side = 0; side < 2; ++side) {
+                const std::u16string units = RowText(WorkingGrid(side), row);
+                text.append(side == 0 ? "" : "|").append(units.begin(), units.end()) += ':';
+                for (std::size_t c = 0; c < units.size(); ++c)  // "." for a 0 cell
+                    text += static_cast<char>(
+                        std::max(engine.grids.Row(ColourGrid(side), row)[c], u'.'));
+            }
+            rows.push_back(text);
         }
-        return codes;
+        return rows;
+    }
+
+    // Whether `grid` holds exactly the cells of `expected`, its spare units still 0.
+    bool Holds(int grid, const literal::Grid& expected) const {
+        std::vector<char16_t> cells = expected.cells;
+        cells.resize(cells.size() + kSpareBytes / 2, u'\0');
+        return std::equal(cells.begin(), cells.end(),
+                          reinterpret_cast<const char16_t*>(engine.grids.Bytes(grid)));
     }
 
     ko::testing::RecordingReporter reporter;

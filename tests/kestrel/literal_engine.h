@@ -1,8 +1,9 @@
 // Slow, literal versions of the loader's line splitting and of the comparison, written
-// straight from their step lists with no speed tricks. The tests feed them and the engine the
-// same inputs and demand identical grids, cell for cell.
+// straight from their step lists with no speed tricks and no code of the engine. The tests feed
+// them and the engine the same inputs and demand identical grids, cell for cell.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,11 +15,9 @@ struct Grid {
     int rows = 0, columns = 0;
     std::vector<char16_t> cells;
     Grid(int r, int c) : rows(r), columns(c), cells(static_cast<std::size_t>(r) * c, 0) {}
-    char16_t* Row(int r) { return cells.data() + static_cast<std::size_t>(r) * columns; }
-    const char16_t* Row(int r) const {
-        return cells.data() + static_cast<std::size_t>(r) * columns;
-    }
-    int Length(int r) const;
+    char16_t* Row(int r) { return cells.data() + std::size_t(r) * columns; }
+    const char16_t* Row(int r) const { return cells.data() + std::size_t(r) * columns; }
+    int Length(int r) const { return int(std::find(Row(r), Row(r) + columns, 0) - Row(r)); }
 };
 
 // Splits and stores `bytes` (the whole file, signature included) reading one unit at a time.
@@ -27,13 +26,11 @@ Grid LoadBytes(const std::string& bytes, int kaimode, int rows, int columns, int
 
 struct Comparison {
     Grid working[2], colour[2];
-    int state = 0;
-    int nA = 0, nB = 0;
+    int state = 0, nA = 0, nB = 0;
     Comparison(int r, int c) : working{Grid(r, c), Grid(r, c)}, colour{Grid(r, c), Grid(r, c)} {}
 };
 
-// Compares two loaded grids step by step as the comparison is described, starting from
-// compare state `state`.
-Comparison Compare(const Grid& loaded_a, int count_a, const Grid& loaded_b, int count_b, int state);
+// Compares two loaded grids step by step as the comparison is described, from compare state 0.
+Comparison Compare(const Grid& loaded_a, int count_a, const Grid& loaded_b, int count_b);
 
 }  // namespace kestrel::literal

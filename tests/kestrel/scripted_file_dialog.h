@@ -9,16 +9,16 @@
 
 namespace kestrel::app::testing {
 
-class ScriptedFileDialog final : public OpenFileDialog {
-  public:
+struct ScriptedFileDialog final : OpenFileDialog {
     bool Show(OpenFileRequest& request) override {
         ++shown;
         asked = request;
-        if (!confirm) return false;
-        std::fill(std::begin(request.file), std::end(request.file), u'\0');
-        std::copy(answer.begin(), answer.end(), request.file);
-        request.fileOffset = offset;
-        return true;
+        if (confirm) {
+            std::fill(std::begin(request.file), std::end(request.file), u'\0');
+            std::copy(answer.begin(), answer.end(), request.file);
+            request.fileOffset = offset;
+        }
+        return confirm;
     }
 
     // Confirms `path`, whose file name starts after its last backslash.

@@ -1,0 +1,200 @@
+// The engine: loading, checked against reading one unit at a time, and the comparison,
+// checked against its literal step-by-step version.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tests/kestrel/engine_fixture.h"
+
+namespace kestrel {
+namespace {
+
+using testing::EngineFixture;
+using Rows = std::vector<std::u16string>;
+using namespace std::string_literals;
+
+// The rows of side A up to its line count.
+Rows Lines(const EngineFixture& f) {
+    Rows lines;
+    for (int r = 0; r < f.engine.sides[0].lineCount; ++r)
+        lines.push_back(f.RowText(kLoadedA, r));
+    return lines;
+}
+
+TEST(FileLoader, RecognisesWholeSignaturesAndSplitsByEachNewlineCodeIntoPiecesOf512Units) {
+    using enum Encoding;
+    const Rows::value_type q512(512, u'q');
+    const struct {
+        std::string bytes;
+        int kaimode;
+        Encoding encoding;
+        Rows lines;
+    } cases[] = {
+        {""s, 1, kAnsi, {u""}},
+        {"\xFF\xFE"s, 1, kUtf16Le, {u""}},
+        {"\xFE\xFF"s, 1, kUtf16Be, {u""}},
+        {"\xEF\xBB\xBF"s, 1, kUtf8, {u""}},
+        {"\xFF\xFE\x42\x30\n\0C"s, 1, kUtf16Le, {u"あ", u""}},  // an odd last byte is no unit
+        {"\xFE\xFF\x30\x42\0\n"s, 1, kUtf16Be, {u"あ", u""}},
+        {"\xEF\xBB\xBF\xE6\xBC\xA2\nx"s, 1, kUtf8, {u"漢", u"x"}},
+        {"\xBB\xBFz"s, 1, kAnsi, {u"ｻｿz"}},
+        {"a\r\nb\r\n"s, 0, kAnsi, {u"a", u"b", u""}},
+        {"a\r\nb\r\n"s, 1, kAnsi, {u"a\r", u"b\r", u""}},
+        {"a\r\nb\r\n"s, 2, kAnsi, {u"a", u"\nb", u"\n"}},
+        {"a\r\nb\n"s, 7, kAnsi, {u"a\r\nb\n"}},  // no unit ends a line under code 7
+        {"\r\nx\ry\nz"s, 0, kAnsi, {u"", u"x\ry\nz"}},
+        {std::string(1000, 'q'), 0, kAnsi, {q512, q512.substr(24)}},
+        // A full piece ends the line even when the file ends right after it.
+        {std::string(512, 'q'), 0, kAnsi, {q512, u""}},
+        // A CR LF split by the piece boundary is no line end: the LF starts the next line.
+        {std::string(511, 'q') + "\r\nz", 0, kAnsi, {q512.substr(1) + u"\r", u"\nz"}},
+        {"ab\0cd\r\nef"s, 0, kAnsi, {u"ab", u"ef"}},  // a NUL ends the line's text
+        {"\xFF\xFE\x61\0\0\0b\0\n\0c\0"s, 1, kUtf16Le, {u"a", u"c"}},
+        {"\x8A\xBF\x8E\x9A\xB1\r\nplain"s, 0, kAnsi, {u"漢字ｱ", u"plain"}},    // code page 932
+        {"\xEF\xBB\xBF\x61\xFF\x62\xE6\xBC"s, 0, kUtf8, {u"a\uFFFDb\uFFFD"}},  // invalid
+        {"\xEF\xBB\xBF\x80\r\n\x80\x80"s, 0, kUtf8, {u"\uFFFD", u"\uFFFD\uFFFD"}},
+    };
+    EngineFixture f;  // one engine for all: each load starts from what the one before left
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes.substr(0, 20) + " under " + std::to_string(c.kaimode));
+        ASSERT_EQ(f.Load(0, c.bytes, c.kaimode), LoadOutcome::kLoaded);
+        EXPECT_EQ(f.engine.sides[0].encoding, c.encoding);
+        EXPECT_EQ(Lines(f), c.lines);
+    }
+    // One byte away from a signature: an unmarked file that keeps all its bytes (how the code
+    // page shows them varies, but the last byte "z" stays itself).
+    for (const char* bytes :
+         {"\xFEz", "\xFFz", "\xFE\xFEz", "\xFF\xFFz", "\xEF\xBBz", "\xEF\xBF\xBFz", "\xEF\xBB"}) {
+        f.Load(0, bytes, 1);
+        EXPECT_EQ(f.engine.sides[0].encoding, kAnsi) << bytes;
+        EXPECT_EQ(Lines(f).at(0).back() == u'z', std::string_view(bytes).ends_with('z'));
+    }
+}
+
+TEST(FileLoader, WhatCannotBeLoadedIsReportedAndChangesNothing) {
+    EngineFixture f;
+    f.Load(0, "keep");
+    f.engine.compareState = kDiffered;
+    const std::u16string missing = ko::testing::PathText(f.dir.path() / "missing.txt");
+    void* owner = reinterpret_cast<void*>(7);
+    for (const std::u16string& path : {missing, ko::testing::PathText(f.dir.path())})  // a folder
+        EXPECT_EQ(LoadSide(f.engine, 0, path, 0, f.reporter, owner), LoadOutcome::kOpenFailed);
+    EXPECT_EQ(LoadSide(f.engine, 1, u"", 0, f.reporter, owner), LoadOutcome::kNoPath);
+    ASSERT_EQ(f.reporter.shown.size(), 3u);
+    EXPECT_EQ(f.reporter.shown[0],
+              (ko::testing::ShownMessage{owner, u"Can't open " + missing + u" file\r\nErrCode=2",
+                                         u"FileOpenError", ko::box::kIconWarning}));
+    EXPECT_EQ(f.reporter.shown[1].caption, u"FileOpenError");
+    EXPECT_EQ(f.reporter.shown[2], (ko::testing::ShownMessage{owner, u"Please set the file name",
+                                                              u"Failure", ko::box::kIconWarning}));
+    EXPECT_EQ(Lines(f), (Rows{u"keep"}));
+    EXPECT_EQ(f.engine.compareState, kDiffered);
+}
+
+TEST(Comparison, LinesUpEqualTextsWithFillerLinesAndMarksEveryCharacter) {
+    const struct {
+        std::string a, b;
+        std::vector<std::string> rows;
+        int grid_rows = 8192;
+        bool collide = false;  // B's second line hashes like A's: only the text may decide
+    } cases[] = {
+        {"abc\n\nde", "abc\n\nde", {"abc:000|abc:000", ":|:", "de:00|de:00"}},
+        // A filler line is as wide as the line opposite, one blank opposite an empty line; on
+        // a tie the filler lines go into side A.
+        {"a\ny\nxx", "a\nxx\ny", {"a:0|a:0", "  :22|xx:11", "y:0|y:0", "xx:11|  :22"}},
+        {"a\nb", "a\n\nb", {"a:0|a:0", " :2|:", "b:0|b:0"}},
+        // Lines without a partner are marked column by column.
+        {"abc\nabc", "abd\nabcde", {"abc:001|abd:001", "abc:000|abcde:00011"}},
+        // Side A fills all four rows (count 3 = rows - 1): the window is 1, nothing is searched,
+        // and the last row keeps the file's final line.
+        {"a\nb\nc\nd\ne", "x\na\nb", {"a:1|x:1", "b:1|a:1", "c:1|b:1"}, 4},
+        {"s\ncd\nz", "s\nxy\ncd", {"s:0|s:0", "  :22|xy:11", "cd:00|cd:00", "z:1| :2"}, 8192, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.a + "\nagainst\n" + c.b);
+        EngineFixture f(8, c.grid_rows);
+        f.Load(0, c.a, 1);
+        f.Load(1, c.b, 1);
+        if (c.collide) f.engine.sides[1].rowHash[1] = f.engine.sides[0].rowHash[1];
+        EXPECT_EQ(f.AlignedRows(CompareSides(f.engine, f.reporter)), c.rows);
+        const bool equal = c.a == c.b;
+        EXPECT_EQ(f.engine.compareState, equal ? kMatched : kDiffered);
+        EXPECT_EQ(f.reporter.Texts(),
+                  std::vector<std::u16string>{equal ? u"一致しました" : u"不一致です"});
+        EXPECT_EQ(f.reporter.shown.at(0).caption, u"比較完了");
+    }
+}
+
+// Random pairs of files, loaded and compared: the engine must store exactly what reading one
+// unit at a time stores and agree with the literal comparison on every cell of all six grids.
+// Most pairs are small grids and files of lines from a tiny alphabet, so lines repeat, the
+// window bound bites, lines get cut to the width and files overflow the rows. Every 125th pair
+// is of files of pieces, each side in its own encoding and newline code; the first two pairs
+// are a few megabytes long, so lines straddle the read blocks.
+TEST(Engine, AgreesWithTheLiteralLoaderAndComparisonOnRandomPairs) {
+    std::mt19937 random(20261207);
+    const std::vector<std::string> lines = {"", "a", "b", "ab", "abc", "ba", "abcdefg", "c"};
+    const std::string signatures[] = {"", "\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF"};
+    const std::string z300(300, 'z'), y600(600, 'y');
+    const std::string pieces[] = {"a",    "bc",           "\r",       "\n", "\r\n", "\0"s,
+                                  "\x80", "\xE3\x81\x82", "\x82\xA0", z300, y600};
+    for (int round = 0; round < 1500; ++round) {
+        const int big = round % 125 == 0 ? round / 125 : -1;  // a round of pieces
+        const int rows = big < 0 ? std::uniform_int_distribution<int>(1, 12)(random)
+                                 : (big % 3 == 0 ? 64 : 1024);
+        const int columns =
+            big < 0 ? std::uniform_int_distribution<int>(1, 6)(random) : (big % 2 == 0 ? 512 : 7);
+        std::string files[2];
+        int kaimode[2] = {1, 1};
+        for (int side = 0; side < 2; ++side) {
+            std::string& file = files[side];
+            const int count = big < 0 ? std::uniform_int_distribution<int>(0, rows + 3)(random) : 0;
+            for (int i = 0; i < count; ++i)
+                file +=
+                    lines[random() % lines.size()] + (i + 1 < count || random() % 2 ? "\n" : "");
+            if (big < 0) continue;
+            const int kind = (2 * big + side) % 4;  // the side's encoding and newline code
+            kaimode[side] = kind == 3 ? 5 : kind;
+            for (file = signatures[kind]; file.size() < (big < 2 ? 3u << 20 : 20000);)
+                file += pieces[random() % std::size(pieces)];
+        }
+        SCOPED_TRACE("round " + std::to_string(round) + "\nA:\n" + files[0].substr(0, 200) +
+                     "\nB:\n" + files[1].substr(0, 200));
+        EngineFixture f(columns, rows);
+        if (round % 2 == 1) {
+            // An earlier comparison of other text must leave no trace in the next one, and
+            // loading a side clears that side's working rows only.
+            f.Load(0, "abcdefg\nba\nab\nabc\nc\nc\nc\nc\nc\nc\nc\nc\nc\nc", 1);
+            f.Load(1, "x\nabcdefg\nabcdefg\nabcdefg\nabcdefg\nabcdefg\nabcdefg\nabcdefg", 1);
+            CompareSides(f.engine, f.reporter);
+            f.Load(0, files[0], kaimode[0]);
+            ASSERT_EQ(f.RowText(kWorkingA, 0), u"");
+            ASSERT_NE(f.RowText(kWorkingB, 0), u"");
+            ASSERT_EQ(f.engine.compareState, kNotCompared);
+        }
+        int counts[2];
+        const literal::Grid loaded[2] = {
+            literal::LoadBytes(files[0], kaimode[0], rows, columns, counts[0]),
+            literal::LoadBytes(files[1], kaimode[1], rows, columns, counts[1])};
+        const literal::Comparison expected =
+            literal::Compare(loaded[0], counts[0], loaded[1], counts[1]);
+        if (round % 2 == 0) f.Load(0, files[0], kaimode[0]);
+        f.Load(1, files[1], kaimode[1]);
+        // Odd rounds compare twice, as after a restore: the second must give the same.
+        for (int again = 0; again <= round % 2; ++again) {
+            f.engine.compareState = kNotCompared;
+            const AlignedCounts seen = CompareSides(f.engine, f.reporter);
+            ASSERT_EQ(std::tuple(f.engine.compareState, seen.a, seen.b),
+                      std::tuple(expected.state, expected.nA, expected.nB));
+            for (int side = 0; side < 2; ++side) {
+                ASSERT_EQ(f.engine.sides[side].lineCount, counts[side]);
+                ASSERT_TRUE(f.Holds(LoadedGrid(side), loaded[side]));
+                ASSERT_TRUE(f.Holds(WorkingGrid(side), expected.working[side]));
+                ASSERT_TRUE(f.Holds(ColourGrid(side), expected.colour[side]));
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kestrel
