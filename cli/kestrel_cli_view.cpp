@@ -134,7 +134,7 @@ std::string JsonReport(const ComparisonReport& report) {
                ", \"atColumns\": " + std::to_string(cuts.atColumns) +
                ", \"atNul\": " + std::to_string(cuts.atNul) + "}";
     };
-    std::string out = "{\"state\": " + std::to_string(engine.compareState) +
+    std::string out = "{\"state\": " + std::to_string(static_cast<int>(engine.compareState)) +
                       ", \"columns\": " + std::to_string(engine.grids.columns()) +
                       ", \"rows\": " + std::to_string(engine.grids.rows()) +
                       ", \"newline\": " + std::to_string(report.newline) + ",\n \"a\": " + side(0) +

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "kestrel/engine/engine.h"
+
 namespace kestrel::app {
 
 // The fields in their order on the bar.
@@ -23,10 +25,10 @@ constexpr int kStatusFieldEdges[kStatusFieldCount] = {70, 200, 330, 470, 590, 73
 constexpr int kStatusTextUnits = 64;
 
 struct StatusValues {
-    int compareState = 0;
-    int columns = 0;     // dtxlength_max
-    int rows = 0;        // dtylength_max
-    int fontHeight = 0;  // draw_font_height
+    int compareState = kNotCompared;  // a CompareState; any other value shows as unknown
+    int columns = 0;                  // dtxlength_max
+    int rows = 0;                     // dtylength_max
+    int fontHeight = 0;               // draw_font_height
     int topRow = 0;
     int scrollStep = 0;
 };

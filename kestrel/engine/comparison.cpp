@@ -110,7 +110,7 @@ int DistanceToNext(const Engine& engine, int side, int lineClass, int from) {
 }
 
 struct Alignment {
-    int state;
+    CompareState state;
     int nA, nB;
     int rows;  // the working rows aligned; every row from there on is empty on both sides
 };

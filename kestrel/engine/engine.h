@@ -41,7 +41,7 @@ struct ComparisonScratch {
 struct Engine {
     TextGrids grids;
     LoadedSide sides[2];
-    int compareState = kNotCompared;
+    CompareState compareState = kNotCompared;
     ComparisonScratch scratch;
     std::vector<std::uint8_t> readBuffer;
 
