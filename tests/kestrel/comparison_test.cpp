@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 
 #include "tests/kestrel/engine_fixture.h"
 #include "tests/kestrel/literal_engine.h"
@@ -137,6 +138,9 @@ TEST(Comparison, AgreesWithTheLiteralAlgorithmOnRandomPairs) {
                                    literal::LoadBytes(files[1], 1, rows, columns, counts[1])};
         f.Load(0, files[0], 1);
         f.Load(1, files[1], 1);
+        // kestrel-cli --quiet: the same state and counts without the working and colour grids.
+        const AlignedCounts quiet = CompareSides(f.engine, f.reporter, CompareOutput::kStateOnly);
+        const int quiet_state = std::exchange(f.engine.compareState, kNotCompared);
         const AlignedCounts counts_seen = CompareSides(f.engine, f.reporter);
         const literal::Comparison expected =
             literal::Compare(loaded[0], counts[0], loaded[1], counts[1], 0);
@@ -144,6 +148,8 @@ TEST(Comparison, AgreesWithTheLiteralAlgorithmOnRandomPairs) {
         ASSERT_EQ(f.engine.compareState, expected.state);
         ASSERT_EQ(counts_seen.a, expected.nA);
         ASSERT_EQ(counts_seen.b, expected.nB);
+        ASSERT_EQ(quiet_state, expected.state);
+        ASSERT_TRUE(quiet.a == expected.nA && quiet.b == expected.nB);
         const std::size_t units = static_cast<std::size_t>(rows) * columns;
         for (int side = 0; side < 2; ++side) {
             const literal::Grid* literal_grids[] = {&expected.working[side],
