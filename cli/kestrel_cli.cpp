@@ -103,7 +103,11 @@ int RunKestrelCli(const std::vector<std::u16string>& arguments, bool terminal, s
         kestrel::app::WarnIfCut(cuts[side], *files[side], engine->grids.rows(),
                                 engine->grids.columns(), reporter, nullptr);
     }
-    const kestrel::AlignedCounts aligned = kestrel::CompareSides(*engine, reporter);
+    // --quiet reports only the exit status, so the view's grids are not built: the pages of
+    // two grids are touched instead of six (64,000 lines on 1,024 columns: 43 to 45 ms, not 103).
+    const kestrel::AlignedCounts aligned = kestrel::CompareSides(
+        *engine, reporter,
+        options.quiet ? kestrel::CompareOutput::kStateOnly : kestrel::CompareOutput::kGrids);
     const ComparisonReport report{*engine, aligned, settings->kaimode, {cuts[0], cuts[1]}};
     if (options.json) {
         out += JsonReport(report);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace ko {
@@ -26,6 +27,15 @@ class FileReader {
     std::size_t ReadFully(void* buffer, std::size_t size);
     // Closes the file; returns 0 or the system's error code.
     int Close();
+
+    // Compares two files that were not read from yet through read-only mappings, 2 MiB of
+    // each at a time, and skips what they share from their start: returns the number of bytes
+    // skipped, whole windows up to the shorter file's length, and Read goes on behind them in
+    // both. The window that differs and the rest are left to Read. A file that turns out
+    // shorter than its size said stops the skipping where it ended: touching a mapping past
+    // the end of its file is guarded, not fatal. One thread at a time. Returns 0 and skips
+    // nothing where nothing is mapped: on Windows, and below one window.
+    static std::uint64_t SkipEqualStart(FileReader& a, FileReader& b);
 
     // The code Open returns for what is neither a regular file nor a folder: EOPNOTSUPP, or
     // ERROR_NOT_SUPPORTED on Windows.

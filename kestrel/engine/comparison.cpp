@@ -240,7 +240,7 @@ bool EqualRowsVerified(const TextGrids& grids, const ComparisonScratch& s, int r
 
 }  // namespace
 
-AlignedCounts CompareSides(Engine& engine, ko::Reporter& reporter) {
+AlignedCounts CompareSides(Engine& engine, ko::Reporter& reporter, CompareOutput output) {
     // Loading made room already; this allocates only for grids that were filled another way.
     try {
         engine.ReserveComparison();
@@ -258,9 +258,11 @@ AlignedCounts CompareSides(Engine& engine, ko::Reporter& reporter) {
         a = Align(engine, s);
         if (confirmed || EqualRowsVerified(engine.grids, s, a.rows)) break;
     }
-    for (int side = 0; side < 2; ++side)
-        WriteWorkingGrid(engine.grids, s, side, a.rows);
-    WriteColourGrids(engine.grids, s, a);
+    if (output == CompareOutput::kGrids) {
+        for (int side = 0; side < 2; ++side)
+            WriteWorkingGrid(engine.grids, s, side, a.rows);
+        WriteColourGrids(engine.grids, s, a);
+    }
     if (a.state == kNotCompared) {
         engine.compareState = kMatched;
         reporter.Show(nullptr, messages::kMatch.text, messages::kMatch.caption, ko::box::kOk);

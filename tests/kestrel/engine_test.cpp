@@ -180,6 +180,10 @@ TEST(Engine, AgreesWithTheLiteralLoaderAndComparisonOnRandomPairs) {
             literal::Compare(loaded[0], counts[0], loaded[1], counts[1]);
         if (round % 2 == 0) f.Load(0, files[0], kaimode[0]);
         f.Load(1, files[1], kaimode[1]);
+        // kestrel-cli --quiet: the same state and counts without the working and colour grids.
+        const AlignedCounts quiet = CompareSides(f.engine, f.reporter, CompareOutput::kStateOnly);
+        ASSERT_EQ(std::tuple(f.engine.compareState, quiet.a, quiet.b),
+                  std::tuple(expected.state, expected.nA, expected.nB));
         // Odd rounds compare twice, as after a restore: the second must give the same.
         for (int again = 0; again <= round % 2; ++again) {
             f.engine.compareState = kNotCompared;

@@ -204,6 +204,10 @@ TEST(PairFiles, NamesListedTwiceOnBothSidesPairEveryWayInListOrderBeyond512Rows)
 TEST(CompareAllPairs, ComparesEachRowOnceByItsBytesAndReportsWhatCannotBeOpened) {
     TwoFolders folders;
     const std::string block(256 * 1024, 'x');
+    // Beyond 4 MiB the equal start is compared through mapped windows of 2 MiB.
+    const std::string big(5 << 20, 'm');
+    std::string late = big;
+    late[(3 << 20) + 5] = 'n';
     // clang-format off
     const std::tuple<const char*, std::string, std::string, int> cases[] = {
         {"empty.txt", "", "", kPairedEqual},              {"same.txt", "same", "same", kPairedEqual},
@@ -211,6 +215,8 @@ TEST(CompareAllPairs, ComparesEachRowOnceByItsBytesAndReportsWhatCannotBeOpened)
         {"longer.txt", block + "y", block, kPairedDiffer}, {"lastbyte.txt", "abcd", "abce", kPairedDiffer},
         {"late.txt", block + block + "tail", block + block + "tall", kPairedDiffer},
         {"zero.txt", "", std::string(1, '\0'), kPairedDiffer},
+        {"mapped.txt", big, big, kPairedEqual}, {"mapped-late.txt", big, late, kPairedDiffer},
+        {"mapped-longer.txt", big + "z", big, kPairedDiffer},
         {"gone.txt", "1", "1", kPairedNotCompared}};  // removed from side B after the scan
     // clang-format on
     for (const auto& [name, a, b, status] : cases) {
@@ -260,8 +266,8 @@ TEST(CompareAllPairs, ComparesEachRowOnceByItsBytesAndReportsWhatCannotBeOpened)
     EXPECT_EQ(folders.StatusOf(u"prefix.txt"), kPairedEqual);
     EXPECT_EQ(folders.StatusOf(u"only-a.txt"), kOneSided);
     EXPECT_THAT(StatusBarTexts(folders.comparison),
-                ElementsAre(u"照合前", u"Aファイル数=13", u"Bファイル数=12", u"対象ファイル数=12",
-                            u"ファイル一致数=3", u"ファイル不一致数=6"));
+                ElementsAre(u"照合前", u"Aファイル数=16", u"Bファイル数=15", u"対象ファイル数=15",
+                            u"ファイル一致数=4", u"ファイル不一致数=8"));
     folders.comparison.compareFlag = 1;
     EXPECT_EQ(StatusBarTexts(folders.comparison)[0], u"照合後");
 }
