@@ -34,8 +34,4 @@ std::u16string TempDir::WriteU16(std::string_view name, std::string_view bytes) 
     return PathText(Write(name, bytes));
 }
 
-std::u16string PathText(const std::filesystem::path& path) {
-    return path.u16string();
-}
-
 }  // namespace ko::testing

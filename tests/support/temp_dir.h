@@ -25,6 +25,8 @@ class TempDir {
 };
 
 // A path as the programs take it: UTF-16, with the platform's separators.
-std::u16string PathText(const std::filesystem::path& path);
+inline std::u16string PathText(const std::filesystem::path& path) {
+    return path.u16string();
+}
 
 }  // namespace ko::testing

@@ -1,0 +1,327 @@
+// Osprey's main window and dialogs made inside the test process with the program's own
+// resources, the message boxes recorded, the folder browser scripted and process starts recorded.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gmock/gmock.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <regex>
+
+#include "common/text.h"
+#include "osprey/app/app_state_win32.h"
+#include "osprey/app/launch_win32.h"
+#include "osprey/app/list_views_win32.h"
+#include "osprey/app/main_window_win32.h"
+#include "osprey/app/settings_dialog_win32.h"
+#include "resources/osprey_resource.h"
+#include "tests/support/win32_driver.h"
+
+namespace osprey::app::testing {
+namespace {
+
+using namespace ko::testing;
+using ::testing::ElementsAre;
+using Files = std::vector<std::pair<std::string, std::string>>;  // names and contents
+
+// Answers each Browse with the next queued answer (nullopt: the user cancelled).
+struct ScriptedFolderBrowser final : FolderBrowser {
+    std::optional<std::u16string> Browse(std::u16string_view initialFolder) override {
+        openedOn.emplace_back(initialFolder);
+        if (answers.empty()) return std::nullopt;
+        const std::optional<std::u16string> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::deque<std::optional<std::u16string>> answers;
+    std::vector<std::u16string> openedOn;
+};
+
+struct RecordingProcessStarter final : ProcessStarter {
+    bool Start(const LaunchCommand& command) override {
+        started.push_back(command);
+        return succeeds;
+    }
+    std::vector<LaunchCommand> started;
+    bool succeeds = true;
+};
+
+class OspreyWindow : public ProgramWindowTest {
+  protected:
+    void SetUp() override {
+        ProgramWindowTest::SetUp();
+        App().services = Services{&reporter, &browser, &starter};
+        ASSERT_TRUE(RegisterMainWindowClass(GetModuleHandleW(nullptr)));
+    }
+    void Open() {
+        ASSERT_NE(window = CreateMainWindow(GetModuleHandleW(nullptr)), nullptr);
+        ShowWindow(window, SW_SHOWNORMAL);
+        PumpMessages();
+    }
+    // A folder of the start-up directory holding `files`; returns its path.
+    std::u16string MakeFolder(const std::string& name, const Files& files) const {
+        std::filesystem::create_directories(dir.path() / name);
+        for (const auto& [file, content] : files)
+            Write(name + "/" + file, content);
+        return PathText(dir.path() / name);
+    }
+    // The folder sequence of `side` with the browser answering `folder`.
+    void ChooseFolder(int side, const std::u16string& folder) {
+        browser.answers.push_back(folder);
+        Command(side == kSideA ? IDM_FOLDER_A : IDM_FOLDER_B);
+    }
+    HWND List(int side) const {
+        return GetDlgItem(window, side == kSideA ? IDC_LIST_A : IDC_LIST_B);
+    }
+    std::vector<std::u16string> Column(int side, int column) const {
+        std::vector<std::u16string> cells(ListView_GetItemCount(List(side)));
+        for (int row = 0; row < static_cast<int>(cells.size()); ++row) {
+            wchar_t text[520] = {};
+            ListView_GetItemText(List(side), row, column, text, 520);
+            cells[row] = ko::AsU16(text);
+        }
+        return cells;
+    }
+    // The picture (LVIF_IMAGE) or the item data (LVIF_PARAM) of every row.
+    std::vector<LPARAM> Items(int side, UINT mask) const {
+        std::vector<LPARAM> values;
+        for (int row = 0; row < ListView_GetItemCount(List(side)); ++row) {
+            LVITEMW item{};
+            item.mask = mask;
+            item.iItem = row;
+            ListView_GetItem(List(side), &item);
+            values.push_back(mask == LVIF_IMAGE ? item.iImage : item.lParam);
+        }
+        return values;
+    }
+    // Both lists show `marks` and `pictures`, row by row.
+    void ExpectRows(std::vector<std::u16string> marks, std::vector<LPARAM> pictures) const {
+        for (int side : {kSideA, kSideB}) {
+            EXPECT_EQ(Column(side, 4), marks);
+            EXPECT_EQ(Items(side, LVIF_IMAGE), pictures);
+        }
+    }
+    void Select(int side, int row, bool selected = true) const {  // row -1: every row
+        ListView_SetItemState(List(side), row, selected ? LVIS_SELECTED | LVIS_FOCUSED : 0,
+                              LVIS_SELECTED | LVIS_FOCUSED);
+    }
+
+    ScriptedFolderBrowser browser;
+    RecordingProcessStarter starter;
+};
+
+// Rows: equal.cpp (equal pair), differ.h (differing pair), onlyA.rc, onlyB.rc. Each name is the
+// only match of its pattern on its side, so the search order cannot change the rows.
+TEST_F(OspreyWindow, FoldersArePairedComparedRestoredAndHandedOverAsTheListsAndCountersShow) {
+    const std::u16string a = MakeFolder(
+        "a", {{"equal.cpp", "same"}, {"differ.h", "left"}, {"onlyA.rc", "1"}, {"x.txt", ""}});
+    const std::u16string b =
+        MakeFolder("b", {{"equal.cpp", "same"}, {"differ.h", "right!"}, {"onlyB.rc", "22"}});
+    // The settings as a hand-written file has them, with a program to start that is not there.
+    std::ofstream(dir.path() / "Osprey.ini")
+        << "[Setting]\r\nfileA_folder_select=" << ko::Utf16ToUtf8(a)
+        << "\r\nfileB_folder_select=" << ko::Utf16ToUtf8(b) << "\r\nsubAppName=Other.exe\r\n";
+    Open();
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    EXPECT_EQ(frame.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(frame.bottom, GetSystemMetrics(SM_CYSCREEN) - 48);
+    // The stored folders come back with a separator; nothing is scanned at start-up.
+    EXPECT_EQ(Item(IDC_PATH_A) + u"|" + Item(IDC_PATH_B), a + u"\\|" + b + u"\\");
+    EXPECT_THAT(Status(),
+                ElementsAre(u"照合前", u"Aファイル数=0", u"Bファイル数=0", u"対象ファイル数=0",
+                            u"ファイル一致数=0", u"ファイル不一致数=0"));
+    auto launch = [&] {  // the one message 個別比較 showed, or an empty text
+        reporter.shown.clear();
+        Command(IDM_LAUNCH);
+        EXPECT_LE(reporter.shown.size(), 1u);
+        if (reporter.shown.empty()) return std::u16string();
+        EXPECT_EQ(reporter.shown[0].owner, window);
+        return reporter.shown[0].text + u"|" + reporter.shown[0].caption;
+    };
+    EXPECT_EQ(launch(), u"Ａ側ファイルがありません|選択ミス");
+    EXPECT_EQ(reporter.shown[0].style, ko::box::kIconWarning);
+
+    SetFocus(List(kSideB));
+    ChooseFolder(kSideA, a);  // folder A alone: its files one-sided on both sides
+    EXPECT_EQ(GetFocus(), window);
+    EXPECT_THAT(Column(kSideA, 1), ElementsAre(u"*.cpp", u"*.h", u"*.rc"));
+    EXPECT_THAT(Column(kSideA, 2), ElementsAre(u"4", u"4", u"1"));
+    EXPECT_TRUE(std::regex_match(ko::Utf16ToUtf8(Column(kSideA, 3)[0]),
+                                 std::regex(R"(\d{4}/\d\d/\d\d \d\d:\d\d)")));
+    ExpectRows({u"非対称", u"非対称", u"非対称"}, {3, 3, 3});
+    browser.answers = {b};
+    Command(IDC_SELECT_B);  // the buttons run the folder sequence as the menu does
+    EXPECT_THAT(browser.openedOn, ElementsAre(a + u"\\", b + u"\\"));
+    EXPECT_THAT(Column(kSideA, 0), ElementsAre(u"equal.cpp", u"differ.h", u"onlyA.rc", u""));
+    EXPECT_THAT(Column(kSideB, 0), ElementsAre(u"equal.cpp", u"differ.h", u"", u"onlyB.rc"));
+    ExpectRows({u"比較前", u"比較前", u"非対称", u"非対称"}, {0, 0, 3, 3});
+    EXPECT_THAT(Status(),
+                ElementsAre(u"照合前", u"Aファイル数=3", u"Bファイル数=3", u"対象ファイル数=2",
+                            u"ファイル一致数=0", u"ファイル不一致数=0"));
+
+    // A click marks the row it hits and unmarks the rest of that list; keys move the selection
+    // only. Clicks arrive through the message queue, as the user's would.
+    constexpr UINT kMarks = LVIS_FOCUSED | LVIS_SELECTED | LVIS_DROPHILITED;
+    auto click = [&](int side, int row) {
+        RECT bounds{};
+        ListView_GetItemRect(List(side), row, &bounds, LVIR_LABEL);
+        const LPARAM point =
+            MAKELPARAM((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2);
+        PostMessageW(List(side), WM_LBUTTONDOWN, MK_LBUTTON, point);
+        PostMessageW(List(side), WM_LBUTTONUP, 0, point);
+        PumpMessages();
+    };
+    auto marks = [&](int side, int row) { return ListView_GetItemState(List(side), row, kMarks); };
+    click(kSideA, 1);
+    click(kSideB, 2);
+    EXPECT_EQ(std::vector({marks(kSideA, 0), marks(kSideA, 1), marks(kSideA, 2), marks(kSideB, 2)}),
+              std::vector({0u, kMarks, 0u, kMarks}));
+    SendMessageW(List(kSideA), WM_KEYDOWN, VK_DOWN, 0);
+    SendMessageW(List(kSideA), WM_KEYUP, VK_DOWN, 0);
+    PumpMessages();
+    EXPECT_EQ(marks(kSideA, 2) & ~LVIS_FOCUSED, UINT{LVIS_SELECTED});
+    EXPECT_EQ(marks(kSideA, 1) & LVIS_DROPHILITED, UINT{LVIS_DROPHILITED});
+    click(kSideA, 3);
+    EXPECT_EQ(std::vector({marks(kSideA, 1), marks(kSideA, 2), marks(kSideA, 3)}),
+              std::vector({0u, 0u, kMarks}));
+
+    Command(IDM_COMPARE);
+    ExpectRows({u"一致", u"不一致", u"非対称", u"非対称"}, {1, 2, 3, 3});
+    EXPECT_THAT(Status(),
+                ElementsAre(u"照合後", u"Aファイル数=3", u"Bファイル数=3", u"対象ファイル数=2",
+                            u"ファイル一致数=1", u"ファイル不一致数=1"));
+    // 個別比較 hands the first selected file of side A with that of side B to the program named
+    // in the settings, beside Osprey, and changes no row.
+    Select(kSideA, 2);
+    EXPECT_EQ(launch(), u"Ｂ側ファイルが選択していません|選択ミス");
+    Select(kSideB, 3);
+    Select(kSideA, 0);
+    EXPECT_EQ(launch(), u"");
+    ASSERT_EQ(starter.started.size(), 1u);
+    EXPECT_EQ(starter.started[0].applicationName, Folder() + u"\\Other.exe");
+    EXPECT_EQ(starter.started[0].commandLine,
+              Folder() + u"\\Other.exe /A:" + a + u"\\equal.cpp /B:" + b + u"\\onlyB.rc");
+    ExpectRows({u"一致", u"不一致", u"非対称", u"非対称"}, {1, 2, 3, 3});
+    EXPECT_EQ(Status()[4], u"ファイル一致数=1");
+    starter.succeeds = false;
+    EXPECT_EQ(launch(), u"実行出来ませんでした。|残念！");
+    App().services.processStarter = &SystemProcessStarter();
+    EXPECT_EQ(launch(), u"実行出来ませんでした。|残念！");
+    Select(kSideA, -1, false);
+    Select(kSideA, 3);  // side B's own file: its left half is empty
+    EXPECT_EQ(launch(), u"選択のファイルは個別照合出来ません|選択ミス");
+    reporter.shown.clear();
+
+    Command(IDM_RESTORE);
+    ExpectRows({u"比較前", u"比較前", u"非対称", u"非対称"}, {0, 0, 3, 3});
+    EXPECT_EQ(Status()[0] + Status()[4], u"照合前ファイル一致数=0");
+    Command(IDM_COMPARE);
+    // A cancelled browser keeps everything; a typed folder counts from the next scan.
+    const std::u16string typed = MakeFolder("c", {{"equal.cpp", "other"}});
+    SetItem(IDC_PATH_A, typed);
+    browser.answers.push_back(std::nullopt);
+    Command(IDM_FOLDER_B);
+    EXPECT_EQ(App().comparison.folderPath[kSideA], a);
+    ExpectRows({u"一致", u"不一致", u"非対称", u"非対称"}, {1, 2, 3, 3});
+    EXPECT_EQ(Status()[5], u"ファイル不一致数=1");
+    ChooseFolder(kSideB, b);  // a new scan resets the rows but not the compare flag
+    EXPECT_EQ(App().comparison.folderPath[kSideA], typed);
+    ExpectRows({u"比較前", u"比較前", u"非対称", u"非対称"}, {0, 0, 3, 3});
+    EXPECT_EQ(Status()[0], u"照合後");
+    // Side A's list is from the old folder, but its files are now looked for in the typed one.
+    Command(IDM_COMPARE);
+    EXPECT_THAT(Column(kSideA, 4), ElementsAre(u"不一致", u"比較前", u"非対称", u"非対称"));
+    ASSERT_EQ(reporter.shown.size(), 1u);  // differ.h is not in the typed folder
+    EXPECT_EQ(reporter.shown[0].caption, u"FileOpenError1");
+    EXPECT_EQ(reporter.shown[0].owner, window);
+
+    std::u16string name;
+    WithDialog(window, [&] { return Command(IDM_ABOUT); },
+               {[&](HWND about) {
+                    name = ItemText(about, IDC_ABOUT_FILE_NAME);
+                    PressKey(about, VK_RETURN);  // Enter and Esc leave it
+                    PressKey(about, VK_ESCAPE);
+                    EXPECT_FALSE(IsWindowEnabled(window));
+                },
+                [](HWND about) { Press(about, IDC_ABOUT_CLOSE); }});
+    EXPECT_EQ(name, u"ファイル名：Osprey Ver1.00");
+    EXPECT_TRUE(IsWindowEnabled(window));
+    Command(IDM_EXIT);
+    EXPECT_FALSE(IsWindow(window));
+    const std::u16string saved = SettingsText("Osprey.ini");
+    EXPECT_EQ(saved.find(u"[Setting]\r\nfileA_folder_select=" + typed + u"\r\n"), 0u);
+    EXPECT_NE(saved.find(u"\r\nfileB_folder_select=" + b + u"\r\n"), std::u16string::npos);
+    EXPECT_NE(saved.find(u"\r\nsubAppName=Other.exe\r\n"), std::u16string::npos);
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), u'='), 132);  // no key of Kestrel's
+}
+
+TEST_F(OspreyWindow, ListsShowEveryRowInOrderAndAnUnknownStatusAsError) {
+    Open();
+    // More rows than two full file lists give, as names listed twice on both sides can.
+    for (int i = 0; i < 600; ++i) {
+        const std::int32_t status = i == 5 ? 7 : i == 6 ? kFreeRow : kPairedEqual;
+        for (auto& pairs : App().comparison.pairs)
+            pairs.push_back({status, ko::Format(u"f%d.cpp", {i}), u"*.cpp", u"1", u""});
+    }
+    RefillListViews();
+    const std::vector<LPARAM> data = Items(kSideA, LVIF_PARAM);
+    ASSERT_EQ(data.size(), 599u);
+    EXPECT_EQ(data[6], 7);  // the free row 6 is not shown
+    EXPECT_EQ(data.back(), 599);
+    EXPECT_EQ(Column(kSideA, 4)[5], u"エラー");
+    EXPECT_EQ(Items(kSideB, LVIF_IMAGE)[5], -2);  // no picture
+}
+
+TEST_F(OspreyWindow, TheGroupChosenTypedOrEditedInTheSettingsDecidesTheNextScan) {
+    Open();
+    auto run = [&](Step step) {
+        EXPECT_EQ(
+            WithDialog(window, [&] { return RunSettingsDialog(window, App().settings, reporter); },
+                       {step}),
+            1);
+    };
+    int scans = 0;
+    auto listed = [&] {  // the patterns of the rows a scan of a fresh folder lists
+        ChooseFolder(kSideA, MakeFolder(std::to_string(++scans),
+                                        {{"a.cpp", ""}, {"b.md", ""}, {"c.txt", ""}}));
+        return Column(kSideA, 1);
+    };
+    for (const int button : {IDC_SETTINGS_CANCEL, IDC_SETTINGS_OK}) {
+        EXPECT_THAT(listed(), ElementsAre(u"*.cpp"));
+        run([&](HWND dialog) {
+            Choose(dialog, IDC_SETTINGS_GROUP_NUMBER, 1);
+            EXPECT_EQ(ItemText(dialog, IDC_SETTINGS_GROUP_NAME), u"テキスト");
+            Press(dialog, button);
+        });
+    }
+    EXPECT_THAT(Column(kSideA, 1), ElementsAre(u"*.cpp"));  // shown lists stay until a scan
+    EXPECT_THAT(listed(), ElementsAre(u"*.txt"));
+    run([](HWND dialog) {
+        Type(dialog, IDC_SETTINGS_GROUP_NUMBER, u"7");
+        Press(dialog, IDC_SETTINGS_OK);
+    });
+    EXPECT_TRUE(listed().empty());
+    run([](HWND dialog) {  // the editor works with Osprey's controls
+        Press(dialog, IDC_SETTINGS_EDIT_GROUPS);
+        const HWND editor = DialogsOwnedBy(dialog).at(0);
+        for (int i = 0; i < 3; ++i)
+            Press(editor, IDC_GROUP_EDITOR_NEXT);
+        EXPECT_EQ(ItemText(editor, IDC_GROUP_EDITOR_POSITION) + u" " +
+                      ItemText(editor, IDC_GROUP_EDITOR_DISPLAY_TEXT),
+                  u"04/32 txtFile(*.txt)");
+        Type(editor, IDC_GROUP_EDITOR_GROUP_NO, u"0");
+        Type(editor, IDC_GROUP_EDITOR_SEARCH_PATTERN, u"*.md");
+        Press(editor, IDC_GROUP_EDITOR_OK);
+        Type(dialog, IDC_SETTINGS_GROUP_NUMBER, u"0");
+        Press(dialog, IDC_SETTINGS_OK);
+    });
+    EXPECT_THAT(listed(), ElementsAre(u"*.cpp", u"*.md"));
+    EXPECT_TRUE(reporter.shown.empty());
+}
+
+}  // namespace
+}  // namespace osprey::app::testing
