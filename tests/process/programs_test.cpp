@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <tuple>
 
 #include "common/text.h"
 #include "resources/osprey_resource.h"
@@ -22,8 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using ko::testing::TextOf;
 using ko::testing::WaitFor;
-
-constexpr WPARAM kKestrelManual = 122;  // Kestrel's ドキュメント(&D)
 
 DWORD ProcessOf(HWND window) {
     DWORD pid = 0;
@@ -70,18 +67,19 @@ std::u16string ShortForm(const fs::path& path) {
 // so no folder here can lack one. System DLLs lie at the same address in every process.
 bool WithoutShortNames(DWORD pid) {
     const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-    const auto short_lookup =
-        reinterpret_cast<ULONG_PTR>(GetProcAddress(kernel32, "GetShortPathNameW"));
-    const auto long_lookup =
-        reinterpret_cast<ULONG_PTR>(GetProcAddress(kernel32, "GetLongPathNameW"));
+    const auto lookup = [&](const char* name) {
+        return reinterpret_cast<ULONG_PTR>(GetProcAddress(kernel32, name));
+    };
+    const ULONG_PTR short_lookup = lookup("GetShortPathNameW"),
+                    long_lookup = lookup("GetLongPathNameW");
     const HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid);
     HMODULE image = nullptr;
     DWORD needed = 0;
     unsigned char headers[4096] = {};
     bool done = EnumProcessModules(process, &image, sizeof image, &needed) &&
                 ReadProcessMemory(process, image, headers, sizeof headers, nullptr);
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(headers);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(headers + dos->e_lfanew);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(
+        headers + reinterpret_cast<const IMAGE_DOS_HEADER*>(headers)->e_lfanew);
     const IMAGE_DATA_DIRECTORY table = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
     std::vector<ULONG_PTR> slots(done ? table.Size / sizeof(ULONG_PTR) : 0);
     unsigned char* const first = reinterpret_cast<unsigned char*>(image) + table.VirtualAddress;
@@ -94,19 +92,6 @@ bool WithoutShortNames(DWORD pid) {
            WriteProcessMemory(process, slot, &long_lookup, sizeof long_lookup, nullptr);
     CloseHandle(process);
     return done;
-}
-
-// Whether `window` shows its status bar (id 1) in red on the screen, as Kestrel paints it after
-// a comparison that found differences: most pixels of the bar's middle row.
-bool StatusBarIsRed(HWND window) {
-    RECT bar{};
-    if (!GetWindowRect(GetDlgItem(window, 1), &bar) || bar.right <= bar.left) return false;
-    HDC screen = GetDC(nullptr);
-    int red = 0;
-    for (int x = bar.left; x < bar.right; ++x)
-        red += GetPixel(screen, x, (bar.top + bar.bottom) / 2) == RGB(255, 0, 0);
-    ReleaseDC(nullptr, screen);
-    return red * 2 > bar.right - bar.left;
 }
 
 void SetClass(const wchar_t* key, const std::wstring& value) {
@@ -128,6 +113,8 @@ class Programs : public ::testing::Test {
             fs::create_directories(start);
             fs::copy_file(OSPREY_EXE, start / "Osprey.exe");
             fs::copy_file(KESTREL_EXE, start / "Kestrel.exe");
+            for (const char* manual : {"Kestrel_manual.pdf", "Osprey_manual.pdf"})
+                std::ofstream(start / manual) << "%PDF-1.4\n";
         }
         SetEnvironmentVariableW(L"KO_OPEN_RECORD", record.c_str());  // the programs inherit it
         SetClass(L".pdf", L"KoTest.OpenRecorder");
@@ -145,42 +132,32 @@ class Programs : public ::testing::Test {
         RegDeleteTreeW(HKEY_CLASSES_ROOT, L"KoTest.OpenRecorder");
         RegDeleteTreeW(HKEY_CLASSES_ROOT, L".pdf");
     }
-    // The files the recorder was asked to open so far, in order.
-    std::vector<fs::path> Opened() const {
+    // The paths the recorder was asked to open so far, one per line.
+    std::wstring Recorded() const {
         std::ifstream file(record, std::ios::binary);
         const std::string bytes{std::istreambuf_iterator<char>(file), {}};
         std::wstring text(bytes.size() / 2, L'\0');
         std::memcpy(text.data(), bytes.data(), text.size() * 2);
-        std::vector<fs::path> opened;
-        for (std::size_t from = 0, end; (end = text.find(L'\n', from)) != std::wstring::npos;
-             from = end + 1)
-            opened.emplace_back(text.substr(from, end - from));
-        return opened;
-    }
-    // Starts `program` of the start-up directory and returns its main window, titled `title`.
-    HWND Start(const wchar_t* program, const wchar_t* title) {
-        const std::wstring path = (start / program).wstring();
-        std::wstring command_line = L"\"" + path + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info{};
-        if (!CreateProcessW(path.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            start.c_str(), &startup, &info))
-            return nullptr;
-        const HWND main =
-            WaitFor([&] { return TopWindow(L"Main Window", title, info.dwProcessId); });
-        if (main == nullptr) TerminateProcess(info.hProcess, 1);
-        CloseHandle(info.hThread);
-        CloseHandle(info.hProcess);
-        met.push_back(main);
-        return main;
+        return text;
     }
     // Starts Osprey with `folder_a` and `folder_b` remembered as the sides' folders.
     void StartOsprey(const fs::path& folder_a, const fs::path& folder_b) {
         std::ofstream(start / "Osprey.ini")
             << "[Setting]\r\nfileA_folder_select=" << folder_a.string()
             << "\r\nfileB_folder_select=" << folder_b.string() << "\r\n";
-        osprey = Start(L"Osprey.exe", L"Osprey Ver1.00");
+        const std::wstring path = (start / "Osprey.exe").wstring();
+        std::wstring command_line = L"\"" + path + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info{};
+        ASSERT_TRUE(CreateProcessW(path.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
+                                   nullptr, start.c_str(), &startup, &info));
+        osprey =
+            WaitFor([&] { return TopWindow(L"Main Window", L"Osprey Ver1.00", info.dwProcessId); });
+        if (osprey == nullptr) TerminateProcess(info.hProcess, 1);
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+        met.push_back(osprey);
         ASSERT_NE(osprey, nullptr);
     }
     // The folder sequence of a side, answered in the real browser, which opens on the side's
@@ -210,6 +187,27 @@ class Programs : public ::testing::Test {
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         return kestrel;
     }
+    // The manual command of `main` (`id`) opens the manual `name` beside the program in the
+    // registered viewer without a message, or says that it is missing.
+    void ExpectManual(HWND main, WPARAM id, const std::string& name) {
+        const fs::path manual = start / name, aside = start / (name + ".away");
+        const std::wstring before = Recorded();
+        PostMessageW(main, WM_COMMAND, id, 0);
+        ASSERT_TRUE(WaitFor([&] { return Recorded() != before; }));
+        const std::wstring opened = Recorded();
+        EXPECT_TRUE(fs::equivalent(opened.substr(before.size(), opened.size() - before.size() - 1),
+                                   manual));
+        Ask(main, WM_NULL);  // the command has run to its end
+        EXPECT_EQ(TopWindow(L"#32770", nullptr, ProcessOf(main)), nullptr) << "a message came up";
+        fs::rename(manual, aside);
+        PostMessageW(main, WM_COMMAND, id, 0);
+        const HWND box = WaitFor([&] { return TopWindow(L"#32770", L"残念！", ProcessOf(main)); });
+        fs::rename(aside, manual);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)), ko::Utf8ToUtf16(name) + u"が見つかりません。");
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_EQ(Recorded(), opened);
+    }
 
     ko::testing::TempDir temp;
     fs::path start, record = temp.path() / "opened";
@@ -219,8 +217,9 @@ class Programs : public ::testing::Test {
 };
 
 // Osprey scans both folders in the real folder browser, compares them and starts Kestrel for a
-// differing and then for an equal pair; each Kestrel shows the paths it was handed.
-TEST_F(Programs, OspreyStartsKestrelForTheSelectedPairWhichShowsBothPathsAndItsOutcome) {
+// differing and then for an equal pair; each Kestrel shows the paths it was handed and its
+// outcome. Each program opens its manual.
+TEST_F(Programs, OspreyStartsKestrelForTheSelectedPairAndEachOpensItsManual) {
     // "calc main.cpp" differs, util.h is equal; the folders' names hold blanks too.
     const fs::path old_folder = temp.path() / "old version",
                    new_folder = temp.path() / "new version";
@@ -250,7 +249,8 @@ TEST_F(Programs, OspreyStartsKestrelForTheSelectedPairWhichShowsBothPathsAndItsO
     EXPECT_EQ(outcome, u"不一致です");
     EXPECT_EQ(TextOf(GetDlgItem(first, 3001)), ShortForm(old_folder / "calc main.cpp"));
     EXPECT_EQ(TextOf(GetDlgItem(first, 3002)), ShortForm(new_folder / "calc main.cpp"));
-    EXPECT_TRUE(WaitFor([&] { return StatusBarIsRed(first); }));
+    ExpectManual(first, 122, "Kestrel_manual.pdf");  // Kestrel's ドキュメント(&D)
+    ExpectManual(osprey, IDM_MANUAL, "Osprey_manual.pdf");
     // Row 1: util.h, the same on both sides, in a second Kestrel beside the first, from a volume
     // without short names: the whole paths go over in quotes.
     ASSERT_TRUE(WithoutShortNames(ProcessOf(osprey)));
@@ -264,43 +264,12 @@ TEST_F(Programs, OspreyStartsKestrelForTheSelectedPairWhichShowsBothPathsAndItsO
     const DWORD first_process = ProcessOf(first);
     EXPECT_TRUE(CloseAndWait(first));
     EXPECT_TRUE(WaitFor([&] {
-        const HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, first_process);
-        if (h) CloseHandle(h);
-        return h == nullptr;
+        const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, first_process);
+        if (process) CloseHandle(process);
+        return process == nullptr;
     }));
     EXPECT_TRUE(CloseAndWait(osprey));
     EXPECT_TRUE(CloseAndWait(second));
-}
-
-// The manual command with the shell's "open" verb: the manual beside the program opens in the
-// registered viewer without a message; a missing one is reported.
-TEST_F(Programs, EachProgramOpensItsManualBesideItAndSaysSoWhenItIsMissing) {
-    const std::tuple<const wchar_t*, const wchar_t*, WPARAM, const char*> programs[] = {
-        {L"Kestrel.exe", L"Kestrel Ver1.00", kKestrelManual, "Kestrel_manual.pdf"},
-        {L"Osprey.exe", L"Osprey Ver1.00", IDM_MANUAL, "Osprey_manual.pdf"},
-    };
-    for (const auto& [exe, title, command, name] : programs) {
-        const fs::path manual = start / name, aside = start / (std::string(name) + ".away");
-        if (!fs::exists(manual)) std::ofstream(manual) << "%PDF-1.4\n";  // a package has its own
-        const std::size_t opened = Opened().size();
-        const HWND main = Start(exe, title);
-        ASSERT_NE(main, nullptr);
-        PostMessageW(main, WM_COMMAND, command, 0);
-        ASSERT_TRUE(WaitFor([&] { return Opened().size() > opened; }));
-        EXPECT_TRUE(fs::equivalent(Opened().back(), manual));
-        Ask(main, WM_NULL);  // the command has run to its end
-        EXPECT_EQ(TopWindow(L"#32770", nullptr, ProcessOf(main)), nullptr) << "a message came up";
-
-        fs::rename(manual, aside);
-        PostMessageW(main, WM_COMMAND, command, 0);
-        const HWND box = WaitFor([&] { return TopWindow(L"#32770", L"残念！", ProcessOf(main)); });
-        fs::rename(aside, manual);
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)), ko::Utf8ToUtf16(name) + u"が見つかりません。");
-        EXPECT_EQ(Opened().size(), opened + 1);
-        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        EXPECT_TRUE(CloseAndWait(main));
-    }
 }
 
 }  // namespace

@@ -1,13 +1,5 @@
 #include "tests/support/win32_driver.h"
 
-#include <commctrl.h>
-
-#include <cstring>
-#include <fstream>
-#include <iterator>
-
-#include "common/text.h"
-
 namespace ko::testing {
 
 namespace {
@@ -36,16 +28,6 @@ void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
 
 }  // namespace
 
-std::vector<std::u16string> StatusFields(HWND status_bar) {
-    std::vector<std::u16string> fields;
-    for (int part = 0; part < SendMessageW(status_bar, SB_GETPARTS, 0, 0); ++part) {
-        std::wstring text(LOWORD(SendMessageW(status_bar, SB_GETTEXTLENGTHW, part, 0)) + 1u, L'\0');
-        SendMessageW(status_bar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
-        fields.push_back(AsU16(text.c_str()));
-    }
-    return fields;
-}
-
 void Type(HWND dialog, int id, std::u16string_view text) {
     wchar_t name[16] = {};
     GetClassNameW(GetDlgItem(dialog, id), name, 16);
@@ -73,15 +55,6 @@ INT_PTR WithDialog(HWND owner, const std::function<INT_PTR()>& open, std::vector
         ADD_FAILURE() << "the dialog ran " << script.next << " of " << script.steps.size()
                       << " steps";
     return result;
-}
-
-std::u16string ProgramWindowTest::SettingsText(std::string_view name) const {
-    std::ifstream in(dir.path() / name, std::ios::binary);
-    const std::string bytes(std::istreambuf_iterator<char>(in), {});
-    if (!bytes.starts_with("\xFF\xFE")) return Utf8ToUtf16(bytes);  // an ASCII file stays one
-    std::u16string text(bytes.size() / 2 - 1, u'\0');
-    std::memcpy(text.data(), bytes.data() + 2, text.size() * 2);
-    return text;
 }
 
 }  // namespace ko::testing

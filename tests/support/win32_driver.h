@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -29,10 +30,9 @@ inline std::u16string TextOf(HWND window) {
 inline std::u16string ItemText(HWND dialog, int id) {
     return TextOf(GetDlgItem(dialog, id));
 }
-std::vector<std::u16string> StatusFields(HWND status_bar);
 
 // Input as the user gives it: typing (with the notification typing sends), a choice in a combo
-// box, a click on a button, a key inside a dialog, the caption's close box.
+// box, a click on a button, a key for the control with the focus.
 void Type(HWND dialog, int id, std::u16string_view text);
 inline void Choose(HWND dialog, int id, int index) {
     SendDlgItemMessageW(dialog, id, CB_SETCURSEL, index, 0);
@@ -43,13 +43,8 @@ inline void Press(HWND dialog, int id) {
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
-inline void PressKey(HWND dialog, WPARAM key) {
-    const HWND focus = GetFocus();
-    MSG message{focus && IsChild(dialog, focus) ? focus : dialog, WM_KEYDOWN, key, 0, 0, {}};
-    EXPECT_TRUE(IsDialogMessageW(dialog, &message));
-}
-inline void CloseBox(HWND window) {
-    SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+inline void PostKey(WPARAM key) {
+    PostMessageW(GetFocus(), WM_KEYDOWN, key, 0);
 }
 
 inline void PumpMessages() {
@@ -103,16 +98,22 @@ class ProgramWindowTest : public ::testing::Test {
     }
     std::u16string Item(int id) const { return ItemText(window, id); }
     void SetItem(int id, std::u16string_view text) const { SetDialogItemText(window, id, text); }
-    std::vector<std::u16string> Status() const {
-        return StatusFields(GetDlgItem(window, 1));  // both programs' status bar
+    std::u16string Status(int field) const {  // of both programs' status bar, child 1
+        wchar_t text[256] = {};
+        SendDlgItemMessageW(window, 1, SB_GETTEXTW, field, reinterpret_cast<LPARAM>(text));
+        return AsU16(text);
+    }
+    // The value of `key` in the settings file `file` of the start-up directory.
+    std::u16string Saved(const wchar_t* file, const wchar_t* key) const {
+        wchar_t value[1024] = {};
+        GetPrivateProfileStringW(L"Setting", key, L"(none)", value, 1024,
+                                 (dir.path() / file).c_str());
+        return AsU16(value);
     }
     std::u16string Folder() const { return PathText(dir.path()); }
     std::u16string Write(std::string_view name, std::string_view bytes) const {
         return dir.WriteU16(name, bytes);
     }
-    // The settings file `name` of the start-up directory as text: UTF-16 as the profile functions
-    // make a new one, or ASCII as a hand-written one stays.
-    std::u16string SettingsText(std::string_view name) const;
 
     const std::u16string previous_directory_ = ReadCurrentDirectory();
     TempDir dir;
