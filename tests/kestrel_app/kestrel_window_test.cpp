@@ -141,15 +141,11 @@ TEST_F(KestrelWindow, AWindowIsMadeFromItsSettingsOrSaysWhyNotAndItsTimerLoadsAn
     const std::u16string a = Write("a.txt", "aXcdefg"), b = Write("b.txt", "aYcdefg");
     std::copy(a.begin(), a.end(), App().commandLine.a);
     ASSERT_NE(Create("dtxlength_max=5\r\n"), nullptr);
-    const std::u16string fields[] = {
-        u"照合前",
-        u"MemorySize_W=5",
-        u"MemorySize_H=8192",
-        u"表示フォントの高さ=12",
-        u"行数=0/8192",
-        ko::Format(u"スクロール数=%d", {App().view.geometry.scrollStep})};
-    for (int i = 0; i < 6; ++i)
+    const std::u16string fields[] = {u"照合前", u"MemorySize_W=5", u"MemorySize_H=8192",
+                                     u"表示フォントの高さ=12", u"行数=0/8192"};
+    for (int i = 0; i < 5; ++i)
         EXPECT_EQ(Status(i), fields[i]);
+    EXPECT_EQ(Status(5), ko::Format(u"スクロール数=%d", {App().view.geometry.scrollStep}));
     EXPECT_TRUE(StatusBarIs(kWhite));
     EXPECT_TRUE(reporter.shown.empty());
     SendMessageW(window, WM_TIMER, IDT_STARTUP + 1, 0);  // another timer changes nothing
@@ -200,190 +196,10 @@ HWND FileNameField(HWND dialog) {
     return field != nullptr ? field : GetDlgItem(dialog, 0x480);
 }
 
-TEST_F(KestrelWindow, CommandsLoadCompareRestoreScrollAndExitSayingWhenThereIsNothingToDo) {
+TEST_F(KestrelWindow, TheViewShowsWhatCommandsLoadCompareAndRestoreAndScrollsByWholeRows) {
     ASSERT_NE(Create(), nullptr);
-    std::filesystem::create_directory(dir.path() / "sub");
-    const std::u16string a = Write("sub\\a.txt", "a\r\nb\r\nc\r\n"), missing = Folder() + u"\\x";
-    App().services.fileDialog = &SystemOpenFileDialog();
-    std::u16string pattern;
-    WithDialog(window, [&] { return Command(IDC_SELECT_A); }, {[&](HWND dialog) {
-                   pattern = TextOf(FileNameField(dialog));
-                   SetWindowTextW(FileNameField(dialog), ko::AsWide(a.c_str()));
-                   PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-               }});
-    EXPECT_EQ(pattern, u"*.cpp");
-    EXPECT_EQ(Item(IDC_PATH_A), a);
-    EXPECT_EQ(App().engine.sides[0].lineCount, 4);
-    WithDialog(window, [&] { return Command(IDM_OPEN_FILE_B); },  // the empty box is loaded
-               {[](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); }});
-
-    App().services.fileDialog = &dialog;
-    dialog.Choose(missing);
-    SetFocus(nullptr);
-    Command(IDC_SELECT_B);
-    EXPECT_EQ(dialog.asked.owner, window);
-    EXPECT_EQ(Item(IDC_PATH_B), missing);
-    EXPECT_EQ(GetFocus(), window);
-    Command(IDM_RESTORE);
-    dialog.Choose(a);
-    Command(IDM_OPEN_FILE_B);
-    Command(IDM_COMPARE);
-    EXPECT_EQ(Status(0), u"照合一致");
-    EXPECT_TRUE(StatusBarIs(RGB(0, 255, 0)));
-    Command(IDM_COMPARE);
-    Command(IDM_RESTORE);
-    EXPECT_EQ(Status(0), u"照合前");
-    EXPECT_THAT(reporter.shown,
-                ElementsAre(Shown{window, u"Please set the file name", u"Failure", 0x30},
-                            Shown{window, u"Can't open " + missing + u" file\r\nErrCode=2",
-                                  u"FileOpenError", 0x30},
-                            Shown{window, u"既に復元済みです", u"復元", ko::box::kOk},
-                            Shown{nullptr, u"一致しました", u"比較完了", ko::box::kOk},
-                            Shown{window, u"既に比較済みです", u"比較", ko::box::kOk}));
-
-    const int step = App().view.geometry.scrollStep, &top = App().view.topRow;
-    auto key = [&](WPARAM k) { SendMessageW(window, WM_KEYDOWN, k, 0); };
-    auto wheel = [&](int distance) {
-        SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, distance), 0);
-    };
-    key(VK_PRIOR);
-    wheel(120);  // turned away from the user at the top
-    EXPECT_EQ(top, 0);
-    for (const WPARAM k : {VK_NEXT, VK_DOWN, VK_DOWN, VK_UP})
-        key(k);
-    EXPECT_EQ(top, step + 1);
-    wheel(-1);  // any distance toward the user is one step
-    wheel(0);
-    key(VK_LEFT);
-    EXPECT_EQ(Status(4), ko::Format(u"行数=%d/8192", {2 * step + 1}));
-    for (int i = 0; i < 8192 / step + 2; ++i)
-        key(VK_NEXT);
-    key(VK_DOWN);
-    wheel(-1200);
-    EXPECT_EQ(top, 8192 - App().view.geometry.visibleRows);
-
-    SendMessageW(window, WM_COMMAND, IDM_EXIT, 0);
-    EXPECT_FALSE(IsWindow(window));
-    MSG quit;
-    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(Saved(L"kestrel.ini", L"fileA_folder_select"), Folder() + u"\\sub\\");
-}
-
-TEST_F(KestrelWindow, SettingsAreStoredOnlyByEnterOrOkAndANewSizeAsksForARestart) {
-    ASSERT_NE(Create(), nullptr);
-    ko::Settings& settings = App().settings;
-    auto run = [&](std::vector<Step> steps) {
-        WithDialog(
-            window, [&] { return Command(IDM_SETTINGS); }, std::move(steps));
-    };
-    // Each number is read from its own count of characters and clamped to its range with one
-    // message; a new size asks for a restart (not taken), and the row pitch follows at once.
-    const struct {
-        std::u16string_view columns, rows, font;
-        int read[3];
-        std::size_t messages;
-    } cases[] = {
-        {u"2048", u"8192", u"12", {1024, 8192, 12}, 1},
-        {u"512", u"123456", u"12", {512, 12345, 12}, 0},
-        {u"512", u"8192", u"100", {512, 8192, 10}, 0},
-        {u"9", u"99999", u"", {64, 65536, 6}, 3},
-    };
-    for (const auto& c : cases) {
-        settings = ko::Settings{};
-        reporter.shown.clear();
-        HWND shown = nullptr;
-        run({[&](HWND dialog) {
-            shown = dialog;
-            Type(dialog, IDC_SETTINGS_COLUMNS, c.columns);
-            Type(dialog, IDC_SETTINGS_ROWS, c.rows);
-            Type(dialog, IDC_SETTINGS_FONT_HEIGHT, c.font);
-            Press(dialog, IDC_SETTINGS_OK);
-        }});
-        std::vector expected(c.messages, Shown{shown, u"Input value out of specified range",
-                                               u"Setting error", 0x10});
-        expected.push_back(
-            {window, u"アプリを再起動をお願いします", u"環境設定の変更", ko::box::kYesNo});
-        EXPECT_EQ(reporter.shown, expected);
-        EXPECT_EQ(std::vector({settings.dtxlength_max, settings.dtylength_max,
-                               settings.draw_font_height, settings.rowPitch}),
-                  std::vector({c.read[0], c.read[1], c.read[2], c.read[2] + 2}));
-    }
-
-    // The dialog opens on the current values (one the lists lack shows as the first group and
-    // an empty newline field); Enter stores, and a group or a newline code asks for no restart.
-    settings.kaimode = 5;
-    settings.failExt_no = 7;
-    reporter.shown.clear();
-    run({[&](HWND dialog) {
-        EXPECT_EQ(ItemText(dialog, IDC_SETTINGS_ROWS) + u"|" +
-                      ItemText(dialog, IDC_SETTINGS_GROUP_NUMBER) + u"|" +
-                      ItemText(dialog, IDC_SETTINGS_NEWLINE),
-                  u"65536|0000|");
-        // Arrow keys in the combo box's field name the group at once.
-        SendMessageW(GetWindow(GetDlgItem(dialog, IDC_SETTINGS_GROUP_NUMBER), GW_CHILD), WM_KEYDOWN,
-                     VK_DOWN, 0);
-        EXPECT_EQ(ItemText(dialog, IDC_SETTINGS_GROUP_NAME), u"テキスト");
-        Type(dialog, IDC_SETTINGS_GROUP_NUMBER, u"9");  // a number no row carries
-        EXPECT_EQ(ItemText(dialog, IDC_SETTINGS_GROUP_NAME), u"");
-        Choose(dialog, IDC_SETTINGS_NEWLINE, 2);
-        SetFocus(GetDlgItem(dialog, IDC_SETTINGS_ROWS));
-        PostKey(VK_RETURN);
-    }});
-    EXPECT_EQ(std::vector({settings.failExt_no, settings.kaimode}), std::vector({9, 2}));
-    EXPECT_TRUE(reporter.shown.empty());
-
-    // Every editor keeps its own row and stores it on OK or Enter, even when the dialog is then
-    // cancelled; Escape closes one unstored, and open ones close with the dialog, unstored.
-    auto open_editor = [](HWND dialog) {
-        Press(dialog, IDC_SETTINGS_EDIT_GROUPS);
-        return DialogsOwnedBy(dialog).at(0);
-    };
-    HWND first = nullptr, second = nullptr;
-    run({[&](HWND dialog) {
-             first = open_editor(dialog);
-             for (int i = 0; i < 5; ++i)
-                 Press(first, IDC_GROUP_EDITOR_NEXT);
-             second = open_editor(dialog);
-             Press(second, IDC_GROUP_EDITOR_NEXT);
-             Type(first, IDC_GROUP_EDITOR_ITEM_NAME, u"five");
-             Type(second, IDC_GROUP_EDITOR_GROUP_NO, u"250");
-             Type(second, IDC_GROUP_EDITOR_ITEM_NAME, u"by keyboard");
-             SetFocus(GetDlgItem(second, IDC_GROUP_EDITOR_ITEM_NAME));
-             PostKey(VK_RETURN);  // taken inside the dialog's loop
-         },
-         [&](HWND dialog) {
-             EXPECT_FALSE(IsWindow(second));
-             Press(first, IDC_GROUP_EDITOR_OK);
-             second = open_editor(dialog);
-             Type(second, IDC_GROUP_EDITOR_ITEM_NAME, u"escaped");
-             PostKey(VK_ESCAPE);
-         },
-         [&](HWND dialog) {
-             EXPECT_FALSE(IsWindow(second));
-             second = open_editor(dialog);
-             Type(second, IDC_GROUP_EDITOR_ITEM_NAME, u"lost");
-             Press(dialog, IDC_SETTINGS_CANCEL);
-         }});
-    EXPECT_FALSE(IsWindow(second));
-    const ko::ExtensionGroupTable& groups = settings.groups;
-    EXPECT_EQ(
-        std::vector<std::u16string>({groups[0].itemName, groups[1].itemName, groups[5].itemName}),
-        std::vector<std::u16string>({u"ソースファイル", u"by keyboard", u"five"}));
-    EXPECT_EQ(groups[1].groupNo, 250);
-    reporter.answers = {ko::box::kAnswerYes};
-    run({[](HWND dialog) {  // the selector lists the renumbered group from the next opening on
-        Choose(dialog, IDC_SETTINGS_GROUP_NUMBER, 1);
-        EXPECT_EQ(ItemText(dialog, IDC_SETTINGS_GROUP_NUMBER), u"0250");
-        Type(dialog, IDC_SETTINGS_FONT_HEIGHT, u"16");
-        Press(dialog, IDC_SETTINGS_OK);
-    }});
-    EXPECT_EQ(reporter.shown.size(), 1u);
-    EXPECT_FALSE(IsWindow(window));  // Yes to the restart closes the window
-}
-
-TEST_F(KestrelWindow, TheViewShowsDifferencesLightRedFillersLightGreenAndScrollsByWholeRows) {
-    ASSERT_NE(Create(), nullptr);
-    Picture p = Render();  // before anything is loaded: white panes between rules, rows numbered
+    // The view before anything is loaded: white panes between rules, the rows numbered.
+    Picture p = Render();
     for (int side = 0; side < 2; ++side)
         EXPECT_TRUE(WhitePane(p, side) && InNumber(p, side, 40, kBlack) > 0);
     EXPECT_TRUE(p.All(0, kControlsHeight, p.width, kViewTop - kControlsHeight, kWhite));
@@ -391,8 +207,8 @@ TEST_F(KestrelWindow, TheViewShowsDifferencesLightRedFillersLightGreenAndScrolls
         EXPECT_EQ(p.At(rule, 200), kBlack) << rule;
     EXPECT_EQ(p.At(kNumberRule + 1, 200), kWhite);
 
-    LoadBoth(Write("a.txt", "a\r\nb\r\nsame start AAAA"),
-             Write("b.txt", "a\r\nxyz\r\nb\r\nsame start BBBB"));
+    LoadBoth(Write("v.txt", "a\r\nb\r\nsame start AAAA"),
+             Write("w.txt", "a\r\nxyz\r\nb\r\nsame start BBBB"));
     p = Render();
     // Row 1: a filler line on side A opposite side B's own line "xyz".
     EXPECT_GT(InPane(p, 0, 1, kGreen) * InNumber(p, 0, 1, kGreen), 0);
@@ -438,6 +254,122 @@ TEST_F(KestrelWindow, TheViewShowsDifferencesLightRedFillersLightGreenAndScrolls
     // Row 0's number ends well above the new row 1 at y = 48; the gap stays white.
     EXPECT_TRUE(p.All(0, 44, kNumberRule, 4, kWhite));
     EXPECT_GT(p.Count(0, 48, kNumberRule, 12, kBlack), 0);
+
+    reporter.shown.clear();
+    SetItem(IDC_PATH_B, u"");
+    std::filesystem::create_directory(dir.path() / "sub");
+    const std::u16string a = Write("sub\\a.txt", "a\r\nb\r\nc\r\n"), missing = Folder() + u"\\x";
+    App().services.fileDialog = &SystemOpenFileDialog();
+    std::u16string pattern;
+    WithDialog(window, [&] { return Command(IDC_SELECT_A); }, {[&](HWND dialog) {
+                   pattern = TextOf(FileNameField(dialog));
+                   SetWindowTextW(FileNameField(dialog), ko::AsWide(a.c_str()));
+                   PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+               }});
+    EXPECT_EQ(pattern, u"*.cpp");
+    EXPECT_EQ(Item(IDC_PATH_A), a);
+    EXPECT_EQ(App().engine.sides[0].lineCount, 4);
+    WithDialog(window, [&] { return Command(IDM_OPEN_FILE_B); },  // the empty box is loaded
+               {[](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); }});
+
+    App().services.fileDialog = &dialog;
+    dialog.Choose(missing);
+    SetFocus(nullptr);
+    Command(IDC_SELECT_B);
+    EXPECT_EQ(dialog.asked.owner, window);
+    EXPECT_EQ(Item(IDC_PATH_B), missing);
+    EXPECT_EQ(GetFocus(), window);
+    Command(IDM_RESTORE);
+    dialog.Choose(a);
+    Command(IDM_OPEN_FILE_B);
+    Command(IDM_COMPARE);
+    EXPECT_EQ(Status(0), u"照合一致");
+    EXPECT_TRUE(StatusBarIs(RGB(0, 255, 0)));
+    Command(IDM_COMPARE);
+    Command(IDM_RESTORE);
+    EXPECT_EQ(Status(0), u"照合前");
+    EXPECT_THAT(reporter.shown,
+                ElementsAre(Shown{window, u"Please set the file name", u"Failure", 0x30},
+                            Shown{window, u"Can't open " + missing + u" file\r\nErrCode=2",
+                                  u"FileOpenError", 0x30},
+                            Shown{window, u"既に復元済みです", u"復元", ko::box::kOk},
+                            Shown{nullptr, u"一致しました", u"比較完了", ko::box::kOk},
+                            Shown{window, u"既に比較済みです", u"比較", ko::box::kOk}));
+
+    // Keys move the top row by a row or a step, the wheel by a step for any distance.
+    const int step = App().view.geometry.scrollStep;
+    auto scroll = [&](std::initializer_list<std::pair<UINT, int>> inputs) {
+        for (const auto& [message, value] : inputs)
+            SendMessageW(window, message, message == WM_KEYDOWN ? value : MAKEWPARAM(0, value), 0);
+        return App().view.topRow;
+    };
+    constexpr UINT kKey = WM_KEYDOWN, kWheel = WM_MOUSEWHEEL;
+    EXPECT_EQ(scroll({{kKey, VK_PRIOR}, {kWheel, 120}}), 0);
+    EXPECT_EQ(scroll({{kKey, VK_NEXT}, {kKey, VK_DOWN}, {kKey, VK_DOWN}, {kKey, VK_UP}}), step + 1);
+    EXPECT_EQ(scroll({{kWheel, -1}, {kWheel, 0}, {kKey, VK_LEFT}}), 2 * step + 1);
+    EXPECT_EQ(Status(4), ko::Format(u"行数=%d/8192", {2 * step + 1}));
+    for (int i = 0; i < 8192 / step + 2; ++i)
+        scroll({{kKey, VK_NEXT}});
+    EXPECT_EQ(scroll({{kKey, VK_DOWN}, {kWheel, -1200}}), 8192 - App().view.geometry.visibleRows);
+
+    SendMessageW(window, WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_FALSE(IsWindow(window));
+    MSG quit;
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(Saved(L"kestrel.ini", L"fileA_folder_select"), Folder() + u"\\sub\\");
+}
+
+TEST_F(KestrelWindow, SettingsAreStoredOnlyByEnterOrOkAndANewSizeAsksForARestart) {
+    ASSERT_NE(Create(), nullptr);
+    ko::Settings& settings = App().settings;
+    auto run = [&](std::vector<Step> steps) {
+        WithDialog(
+            window, [&] { return Command(IDM_SETTINGS); }, std::move(steps));
+    };
+    // Each size is clamped to its range with one message, asked about in field order; a new
+    // size asks for a restart (not taken here), and the row pitch follows the font at once.
+    HWND shown = nullptr;
+    run({[&](HWND dialog) {
+        shown = dialog;
+        Type(dialog, IDC_SETTINGS_COLUMNS, u"9");
+        Type(dialog, IDC_SETTINGS_ROWS, u"99999");
+        Type(dialog, IDC_SETTINGS_FONT_HEIGHT, u"");
+        Press(dialog, IDC_SETTINGS_OK);
+    }});
+    std::vector expected(3, Shown{shown, u"Input value out of specified range", u"Setting error",
+                                  ko::box::kIconError});
+    expected.push_back(
+        {window, u"アプリを再起動をお願いします", u"環境設定の変更", ko::box::kYesNo});
+    EXPECT_EQ(reporter.shown, expected);
+    EXPECT_EQ(std::vector({settings.dtxlength_max, settings.dtylength_max,
+                           settings.draw_font_height, settings.rowPitch}),
+              std::vector({64, 65536, 6, 8}));
+
+    // The dialog opens on the current values (one the lists lack shows as the first group and
+    // an empty newline field); Enter stores, and a group or a newline code asks for no restart.
+    settings.kaimode = 5;
+    settings.failExt_no = 7;
+    reporter.shown.clear();
+    run({[&](HWND dialog) {
+        EXPECT_EQ(ItemText(dialog, IDC_SETTINGS_ROWS) + u"|" +
+                      ItemText(dialog, IDC_SETTINGS_GROUP_NUMBER) + u"|" +
+                      ItemText(dialog, IDC_SETTINGS_NEWLINE),
+                  u"65536|0000|");
+        Type(dialog, IDC_SETTINGS_GROUP_NUMBER, u"9");  // a number no row carries
+        EXPECT_EQ(ItemText(dialog, IDC_SETTINGS_GROUP_NAME), u"");
+        Choose(dialog, IDC_SETTINGS_NEWLINE, 2);
+        SetFocus(GetDlgItem(dialog, IDC_SETTINGS_ROWS));
+        PostKey(VK_RETURN);
+    }});
+    EXPECT_EQ(std::vector({settings.failExt_no, settings.kaimode}), std::vector({9, 2}));
+    EXPECT_TRUE(reporter.shown.empty());
+    reporter.answers = {ko::box::kAnswerYes};
+    run({[](HWND dialog) {
+        Type(dialog, IDC_SETTINGS_FONT_HEIGHT, u"16");
+        Press(dialog, IDC_SETTINGS_OK);
+    }});
+    EXPECT_EQ(reporter.shown.size(), 1u);
+    EXPECT_FALSE(IsWindow(window));  // Yes to the restart closes the window
 }
 
 }  // namespace

@@ -196,15 +196,13 @@ TEST_F(OspreyWindow, FoldersArePairedComparedRestoredAndHandedOverAsTheListsAndC
     ExpectRows({u"比較前 0", u"比較前 0", u"非対称 3", u"非対称 3"});
     EXPECT_EQ(Status(0) + Status(4), u"照合前ファイル一致数=0");
     Command(IDM_COMPARE);
-    // A cancelled browser keeps everything; a typed folder counts from the next scan.
+    // A cancelled browser keeps everything; a typed folder counts from the next scan, whose
+    // rows start anew while the compare flag stays.
     const std::u16string typed = MakeFolder("c", {{"equal.cpp", "other"}});
     SetItem(IDC_PATH_A, typed);
     ChooseFolder(kSideB, std::nullopt);
-    EXPECT_EQ(App().comparison.folderPath[kSideA], a);
     ExpectRows({u"一致 1", u"不一致 2", u"非対称 3", u"非対称 3"});
-    EXPECT_EQ(Status(5), u"ファイル不一致数=1");
-    ChooseFolder(kSideB, b);  // a new scan resets the rows but not the compare flag
-    EXPECT_EQ(App().comparison.folderPath[kSideA], typed);
+    ChooseFolder(kSideB, b);
     ExpectRows({u"比較前 0", u"比較前 0", u"非対称 3", u"非対称 3"});
     EXPECT_EQ(Status(0), u"照合後");
     // Side A's list is from the old folder, but its files are now looked for in the typed one.
@@ -250,10 +248,13 @@ TEST_F(OspreyWindow, ListsShowEveryRowInOrderAndAnUnknownStatusAsError) {
     }
 }
 
-TEST_F(OspreyWindow, TheGroupChosenTypedOrEditedInTheSettingsDecidesTheNextScan) {
+// Every group editor keeps its own row and stores it on OK or Enter, even when the dialog is
+// then cancelled; Escape closes one unstored, and open ones close with the dialog, unstored.
+TEST_F(OspreyWindow, TheGroupChosenOrEditedInTheSettingsDecidesTheNextScan) {
     Open();
-    auto run = [&](Step step) {
-        WithDialog(window, [&] { return Command(IDM_SETTINGS); }, {step});
+    auto run = [&](std::vector<Step> steps) {
+        WithDialog(
+            window, [&] { return Command(IDM_SETTINGS); }, std::move(steps));
     };
     int scans = 0;
     auto listed = [&] {  // the patterns of the rows a scan of a fresh folder lists
@@ -261,33 +262,64 @@ TEST_F(OspreyWindow, TheGroupChosenTypedOrEditedInTheSettingsDecidesTheNextScan)
                                         {{"a.cpp", ""}, {"b.md", ""}, {"c.txt", ""}}));
         return Column(kSideA, 1);
     };
-    // Cancel, Esc and the close box store nothing; OK stores the group for the next scan.
+    // Cancel, Esc and the close box store nothing, OK stores; arrow keys in the combo box's
+    // field name the group at once.
     for (const Step& close : std::initializer_list<Step>{
              [](HWND dialog) { Press(dialog, IDC_SETTINGS_CANCEL); },
              [](HWND) { PostKey(VK_ESCAPE); },
              [](HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); },
              [](HWND dialog) { Press(dialog, IDC_SETTINGS_OK); }}) {
         EXPECT_THAT(listed(), ElementsAre(u"*.cpp"));
-        run([&](HWND dialog) {
-            Choose(dialog, IDC_SETTINGS_GROUP_NUMBER, 1);
+        run({[&](HWND dialog) {
+            SendMessageW(GetWindow(GetDlgItem(dialog, IDC_SETTINGS_GROUP_NUMBER), GW_CHILD),
+                         WM_KEYDOWN, VK_DOWN, 0);
             EXPECT_EQ(ItemText(dialog, IDC_SETTINGS_GROUP_NAME), u"テキスト");
             close(dialog);
-        });
+        }});
     }
     EXPECT_THAT(Column(kSideA, 1), ElementsAre(u"*.cpp"));  // shown lists stay until a scan
     EXPECT_THAT(listed(), ElementsAre(u"*.txt"));
-    run([](HWND dialog) {  // the editor works with Osprey's controls
+
+    auto open_editor = [](HWND dialog) {
         Press(dialog, IDC_SETTINGS_EDIT_GROUPS);
-        const HWND editor = DialogsOwnedBy(dialog).at(0);
-        for (int i = 0; i < 3; ++i)  // to row 3, *.txt
-            Press(editor, IDC_GROUP_EDITOR_NEXT);
-        Type(editor, IDC_GROUP_EDITOR_GROUP_NO, u"0");
-        Type(editor, IDC_GROUP_EDITOR_SEARCH_PATTERN, u"*.md");
-        Press(editor, IDC_GROUP_EDITOR_OK);
-        Type(dialog, IDC_SETTINGS_GROUP_NUMBER, u"0");
+        return DialogsOwnedBy(dialog).at(0);
+    };
+    HWND first = nullptr, second = nullptr;
+    run({[&](HWND dialog) {
+             first = open_editor(dialog);
+             for (int i = 0; i < 5; ++i)
+                 Press(first, IDC_GROUP_EDITOR_NEXT);
+             second = open_editor(dialog);
+             Press(second, IDC_GROUP_EDITOR_NEXT);
+             Type(first, IDC_GROUP_EDITOR_ITEM_NAME, u"five");
+             Type(second, IDC_GROUP_EDITOR_GROUP_NO, u"250");
+             Type(second, IDC_GROUP_EDITOR_SEARCH_PATTERN, u"*.md");
+             SetFocus(GetDlgItem(second, IDC_GROUP_EDITOR_ITEM_NAME));
+             PostKey(VK_RETURN);  // taken inside the dialog's loop
+         },
+         [&](HWND dialog) {
+             EXPECT_FALSE(IsWindow(second));
+             Press(first, IDC_GROUP_EDITOR_OK);
+             second = open_editor(dialog);
+             Type(second, IDC_GROUP_EDITOR_ITEM_NAME, u"escaped");
+             PostKey(VK_ESCAPE);
+         },
+         [&](HWND dialog) {
+             EXPECT_FALSE(IsWindow(second));
+             second = open_editor(dialog);
+             Type(second, IDC_GROUP_EDITOR_ITEM_NAME, u"lost");
+             Press(dialog, IDC_SETTINGS_CANCEL);
+         }});
+    EXPECT_FALSE(IsWindow(second));
+    const ko::ExtensionGroupTable& groups = App().settings.groups;
+    EXPECT_EQ(std::u16string(groups[0].itemName) + u"|" + groups[5].itemName,
+              u"ソースファイル|five");
+    run({[](HWND dialog) {  // the selector lists the renumbered row 1 from the next opening on
+        Choose(dialog, IDC_SETTINGS_GROUP_NUMBER, 1);
+        EXPECT_EQ(ItemText(dialog, IDC_SETTINGS_GROUP_NUMBER), u"0250");
         Press(dialog, IDC_SETTINGS_OK);
-    });
-    EXPECT_THAT(listed(), ElementsAre(u"*.cpp", u"*.md"));
+    }});
+    EXPECT_THAT(listed(), ElementsAre(u"*.md"));
     EXPECT_TRUE(reporter.shown.empty());
 }
 

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 #include <psapi.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstring>
@@ -145,18 +146,11 @@ class Programs : public ::testing::Test {
         std::ofstream(start / "Osprey.ini")
             << "[Setting]\r\nfileA_folder_select=" << folder_a.string()
             << "\r\nfileB_folder_select=" << folder_b.string() << "\r\n";
-        const std::wstring path = (start / "Osprey.exe").wstring();
-        std::wstring command_line = L"\"" + path + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info{};
-        ASSERT_TRUE(CreateProcessW(path.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
-                                   nullptr, start.c_str(), &startup, &info));
-        osprey =
-            WaitFor([&] { return TopWindow(L"Main Window", L"Osprey Ver1.00", info.dwProcessId); });
-        if (osprey == nullptr) TerminateProcess(info.hProcess, 1);
-        CloseHandle(info.hThread);
-        CloseHandle(info.hProcess);
+        ASSERT_GT(reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, nullptr,
+                                                          (start / "Osprey.exe").c_str(), nullptr,
+                                                          start.c_str(), SW_SHOWNORMAL)),
+                  32);  // started in its folder, as from Explorer
+        osprey = WaitFor([&] { return TopWindow(L"Main Window", L"Osprey Ver1.00", 0); });
         met.push_back(osprey);
         ASSERT_NE(osprey, nullptr);
     }
