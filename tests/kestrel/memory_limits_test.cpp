@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <new>
+#include <tuple>
 
 #include "tests/kestrel/engine_fixture.h"
 
@@ -61,23 +62,18 @@ TEST(MemoryLimits, TablesFollowTheLinesLoadedNotTheGridsRows) {
 }
 
 TEST(MemoryLimits, GridsThatDoNotFitInPhysicalMemoryAreRefused) {
-    constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
-    constexpr std::uint64_t kSixDefaultGrids = 6 * (512 * 8192 * 2 + 2048);
-    struct Case {
-        long long columns, rows;
-        std::uint64_t memory;
-        bool fits;
-    };
-    for (const Case& c :
-         {Case{512, 8192, kSixDefaultGrids, true}, Case{512, 8192, kSixDefaultGrids - 1, false},
-          Case{1, 536870911, 4 * kGiB, false},      // six grids of 1 GiB
-          Case{1, 1073741823, 8 * kGiB, false}}) {  // six grids of 2 GiB
+    constexpr std::uint64_t kGiB = std::uint64_t{1} << 30, kSixGrids = 6 * (512 * 8192 * 2 + 2048);
+    const std::tuple<long long, long long, std::uint64_t> cases[] = {
+        {512, 8192, kSixGrids},
+        {512, 8192, kSixGrids - 1},
+        {1, 536870911, 4 * kGiB},    // six grids of 1 GiB
+        {1, 1073741823, 8 * kGiB}};  // six grids of 2 GiB
+    for (const auto& [columns, rows, memory] : cases) {
         ko::testing::RecordingReporter reporter;
         Engine engine;
-        EXPECT_EQ(engine.Allocate(c.columns, c.rows, reporter, nullptr, c.memory), c.fits);
-        EXPECT_EQ(reporter.shown, c.fits
-                                      ? std::vector<ko::testing::ShownMessage>{}
-                                      : std::vector<ko::testing::ShownMessage>{kAllocationFailure});
+        const bool fits = memory == kSixGrids;
+        EXPECT_EQ(engine.Allocate(columns, rows, reporter, nullptr, memory), fits);
+        EXPECT_EQ(reporter.shown, std::vector(fits ? 0u : 1u, kAllocationFailure));
     }
 }
 
