@@ -5,24 +5,18 @@
 
 #include <shellapi.h>
 
+#include <cstdio>
+#include <cwchar>
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    wchar_t record[MAX_PATH] = {};
-    const DWORD length = GetEnvironmentVariableW(L"KO_OPEN_RECORD", record, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return 2;
     int count = 0;
-    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (arguments == nullptr) return 2;
-    const HANDLE file = CreateFileW(record, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        for (int i = 1; i < count; ++i) {
-            DWORD written = 0;
-            WriteFile(file, arguments[i], lstrlenW(arguments[i]) * sizeof(wchar_t), &written,
-                      nullptr);
-            WriteFile(file, L"\n", sizeof(wchar_t), &written, nullptr);
-        }
-        CloseHandle(file);
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    const wchar_t* record = _wgetenv(L"KO_OPEN_RECORD");
+    FILE* file = arguments != nullptr && record != nullptr ? _wfopen(record, L"ab") : nullptr;
+    for (int i = 1; file != nullptr && i < count; ++i) {
+        std::fwrite(arguments[i], sizeof(wchar_t), std::wcslen(arguments[i]), file);
+        std::fwrite(L"\n", sizeof(wchar_t), 1, file);
     }
     LocalFree(arguments);
-    return file == INVALID_HANDLE_VALUE ? 2 : 0;
+    return file != nullptr && std::fclose(file) == 0 ? 0 : 2;
 }

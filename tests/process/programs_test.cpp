@@ -1,80 +1,55 @@
-// Kestrel.exe and Osprey.exe as the user meets them: programs in a start-up directory, started as
-// processes of their own and driven from outside through their window messages.
+// Kestrel.exe and Osprey.exe as the user meets them: processes of their own, started from a
+// folder whose name holds a blank (or from the unpacked release package that KO_PACKAGE_DIR
+// names) and driven from outside through their window messages.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <psapi.h>
-
-#include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
-#include <thread>
-#include <tuple>
-#include <vector>
 
 #include "common/text.h"
-#include "common/win32_text.h"
 #include "resources/osprey_resource.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/win32_driver.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using ko::testing::TextOf;
+using ko::testing::WaitFor;
 
-// Polls `find` until it yields something or 30 s have passed.
-template <typename Find>
-auto WaitFor(Find find) -> decltype(find()) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    for (;;) {
-        if (auto found = find()) return found;
-        if (std::chrono::steady_clock::now() > deadline) return {};
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+DWORD ProcessOf(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    return pid;
 }
 
-// The text of a window of any process: WM_GETTEXT is carried across processes, where
-// GetWindowTextW would only read another process's stored caption.
-std::u16string TextOf(HWND window) {
-    wchar_t text[1024] = {};
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        5000, &copied);
-    return ko::AsU16(text);
-}
-
-// The first visible top-level window of `class_name` titled `title` (any title when empty) for
-// which `wanted` holds, given the id of its process.
-HWND TopWindow(const wchar_t* class_name, std::u16string_view title,
-               const std::function<bool(HWND, DWORD)>& wanted) {
-    for (HWND w = FindWindowExW(nullptr, nullptr, class_name, nullptr); w;
-         w = FindWindowExW(nullptr, w, class_name, nullptr)) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (IsWindowVisible(w) && (title.empty() || TextOf(w) == title) && wanted(w, pid)) return w;
-    }
+// A visible top-level window of `class_name` titled `title` (any title when null) of process
+// `pid` (of any when 0) that is not among `known`, or null.
+HWND TopWindow(const wchar_t* class_name, const wchar_t* title, DWORD pid,
+               const std::vector<HWND>& known = {}) {
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, class_name, title)) != nullptr;)
+        if (IsWindowVisible(w) && (pid == 0 || ProcessOf(w) == pid) &&
+            std::find(known.begin(), known.end(), w) == known.end())
+            return w;
     return nullptr;
 }
-HWND TopWindowOf(DWORD pid, const wchar_t* class_name, std::u16string_view title) {
-    return TopWindow(class_name, title, [pid](HWND, DWORD owner) { return owner == pid; });
-}
 
-LRESULT Ask(HWND window, UINT message, WPARAM wparam = 0) {
+// What a window of another process answers to `message` once it has handled what came before.
+LRESULT Ask(HWND window, UINT message) {
     DWORD_PTR result = 0;
-    SendMessageTimeoutW(window, message, wparam, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    SendMessageTimeoutW(window, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
     return static_cast<LRESULT>(result);
 }
 
 // Closes a window of another process and waits for that process to end.
 bool CloseAndWait(HWND window) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, ProcessOf(window));
     PostMessageW(window, WM_CLOSE, 0, 0);
     const bool ended = process && WaitForSingleObject(process, 30000) == WAIT_OBJECT_0;
     if (process) CloseHandle(process);
@@ -87,184 +62,158 @@ std::u16string ShortForm(const fs::path& path) {
     return ko::AsU16(buffer);
 }
 
-// Makes the short-name lookup of `process` answer as on a volume that keeps no short names,
+// Makes the short-name lookup of process `pid` answer as on a volume that keeps no short names,
 // where GetShortPathNameW gives the long path back: its import slot is pointed at
 // GetLongPathNameW, which takes the same arguments. Wine makes a short name for every long one,
 // so no folder here can lack one. System DLLs lie at the same address in every process.
-bool WithoutShortNames(HANDLE process) {
+bool WithoutShortNames(DWORD pid) {
     const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-    const auto short_lookup =
-        reinterpret_cast<ULONG_PTR>(GetProcAddress(kernel32, "GetShortPathNameW"));
-    const auto long_lookup =
-        reinterpret_cast<ULONG_PTR>(GetProcAddress(kernel32, "GetLongPathNameW"));
+    const auto lookup = [&](const char* name) {
+        return reinterpret_cast<ULONG_PTR>(GetProcAddress(kernel32, name));
+    };
+    const ULONG_PTR short_lookup = lookup("GetShortPathNameW"),
+                    long_lookup = lookup("GetLongPathNameW");
+    const HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid);
     HMODULE image = nullptr;
     DWORD needed = 0;
-    IMAGE_DOS_HEADER dos{};
-    IMAGE_NT_HEADERS64 nt{};
-    if (!EnumProcessModules(process, &image, sizeof image, &needed)) return false;
-    auto* const base = reinterpret_cast<unsigned char*>(image);
-    if (!ReadProcessMemory(process, base, &dos, sizeof dos, nullptr) ||
-        !ReadProcessMemory(process, base + dos.e_lfanew, &nt, sizeof nt, nullptr))
-        return false;
-    const IMAGE_DATA_DIRECTORY table = nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
-    std::vector<ULONG_PTR> slots(table.Size / sizeof(ULONG_PTR));
-    unsigned char* const first = base + table.VirtualAddress;
-    if (!ReadProcessMemory(process, first, slots.data(), table.Size, nullptr)) return false;
+    unsigned char headers[4096] = {};
+    bool done = EnumProcessModules(process, &image, sizeof image, &needed) &&
+                ReadProcessMemory(process, image, headers, sizeof headers, nullptr);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(
+        headers + reinterpret_cast<const IMAGE_DOS_HEADER*>(headers)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY table = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
+    std::vector<ULONG_PTR> slots(done ? table.Size / sizeof(ULONG_PTR) : 0);
+    unsigned char* const first = reinterpret_cast<unsigned char*>(image) + table.VirtualAddress;
+    done = done && ReadProcessMemory(process, first, slots.data(), table.Size, nullptr);
     const auto found = std::find(slots.begin(), slots.end(), short_lookup);
-    if (found == slots.end()) return false;
     void* const slot = first + (found - slots.begin()) * sizeof(ULONG_PTR);
     DWORD protection = 0;
-    return VirtualProtectEx(process, slot, sizeof long_lookup, PAGE_READWRITE, &protection) &&
+    done = done && found != slots.end() &&
+           VirtualProtectEx(process, slot, sizeof long_lookup, PAGE_READWRITE, &protection) &&
            WriteProcessMemory(process, slot, &long_lookup, sizeof long_lookup, nullptr);
+    CloseHandle(process);
+    return done;
 }
 
-// Registers the recorder (open_recorder.cpp) as the "open" handler of .pdf in the project's own
-// test prefix while it lives; the programs started meanwhile inherit the name of its record.
-// Wine's shell reads the machine's classes, not the user's.
-class OpenRecorder {
-  public:
-    explicit OpenRecorder(fs::path record) : record_(std::move(record)) {
-        SetEnvironmentVariableW(L"KO_OPEN_RECORD", record_.c_str());
-        const std::wstring recorder = fs::path(OPEN_RECORDER_EXE).make_preferred().wstring();
-        SetDefault(L".pdf", L"KoTest.OpenRecorder");
-        SetDefault(L"KoTest.OpenRecorder\\shell\\open\\command", L"\"" + recorder + L"\" \"%1\"");
-    }
-    ~OpenRecorder() {
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"KoTest.OpenRecorder");
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, L".pdf");
-        SetEnvironmentVariableW(L"KO_OPEN_RECORD", nullptr);
-    }
-    // The files the recorder was asked to open so far, in order (UTF-16 lines).
-    std::vector<fs::path> Opened() const {
-        std::ifstream file(record_, std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(file), {}};
-        std::wstring text(bytes.size() / 2, L'\0');
-        std::memcpy(text.data(), bytes.data(), text.size() * 2);
-        std::vector<fs::path> opened;
-        for (std::size_t from = 0, end; (end = text.find(L'\n', from)) != std::wstring::npos;
-             from = end + 1)
-            opened.emplace_back(text.substr(from, end - from));
-        return opened;
-    }
-
-  private:
-    static void SetDefault(const wchar_t* key, const std::wstring& value) {
-        RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, value.c_str(),
-                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    }
-    fs::path record_;
-};
-
-// Whether the status bar (id 1) of `window` shows red on the screen, as Kestrel paints it after
-// a comparison that found differences: most pixels of its middle row.
-bool StatusBarIsRed(HWND window) {
-    RECT bar{};
-    if (!GetWindowRect(GetDlgItem(window, 1), &bar) || bar.right <= bar.left) return false;
-    HDC screen = GetDC(nullptr);
-    int red = 0;
-    for (int x = bar.left; x < bar.right; ++x)
-        red += GetPixel(screen, x, (bar.top + bar.bottom) / 2) == RGB(255, 0, 0);
-    ReleaseDC(nullptr, screen);
-    return red * 2 > bar.right - bar.left;
+void SetClass(const wchar_t* key, const std::wstring& value) {
+    RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, value.c_str(),
+                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
-constexpr WPARAM kKestrelManual = 122;  // Kestrel's ドキュメント(&D)
-
-// Both programs in a start-up directory whose name holds a blank (or in the unpacked release
-// package); every process a test started or met is ended when it is over.
+// Both programs in their start-up directory, with the recorder (open_recorder.cpp) registered
+// as the "open" handler of .pdf (in the machine's classes, which Wine's shell reads). Every
+// program a test met is ended when it is over.
 class Programs : public ::testing::Test {
   protected:
     void SetUp() override {
-        start = temp.path() / "start here";
-        fs::create_directories(start);
-        fs::copy_file(OSPREY_EXE, start / "Osprey.exe");
-        fs::copy_file(KESTREL_EXE, start / "Kestrel.exe");
+        wchar_t package[MAX_PATH] = {};
+        if (GetEnvironmentVariableW(L"KO_PACKAGE_DIR", package, MAX_PATH) != 0) {
+            start = package;
+        } else {
+            start = temp.path() / "start here";
+            fs::create_directories(start);
+            fs::copy_file(OSPREY_EXE, start / "Osprey.exe");
+            fs::copy_file(KESTREL_EXE, start / "Kestrel.exe");
+            for (const char* manual : {"Kestrel_manual.pdf", "Osprey_manual.pdf"})
+                std::ofstream(start / manual) << "%PDF-1.4\n";
+        }
+        SetEnvironmentVariableW(L"KO_OPEN_RECORD", record.c_str());  // the programs inherit it
+        SetClass(L".pdf", L"KoTest.OpenRecorder");
+        SetClass(L"KoTest.OpenRecorder\\shell\\open\\command",
+                 L"\"" + fs::path(OPEN_RECORDER_EXE).make_preferred().wstring() + L"\" \"%1\"");
     }
     void TearDown() override {
-        for (HANDLE process : processes) {
-            if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+        for (HWND window : met)
+            if (const HANDLE process =
+                    OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ProcessOf(window))) {
                 TerminateProcess(process, 1);
                 WaitForSingleObject(process, 5000);
+                CloseHandle(process);
             }
-            CloseHandle(process);
-        }
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"KoTest.OpenRecorder");
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L".pdf");
     }
-    // Starts `program` of the start-up directory and returns its main window titled `title`.
-    HWND Start(const wchar_t* program, std::u16string_view title) {
-        const std::wstring path = (start / program).wstring();
-        std::wstring command_line = L"\"" + path + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info{};
-        if (!CreateProcessW(path.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            start.c_str(), &startup, &info))
-            return nullptr;
-        CloseHandle(info.hThread);
-        processes.push_back(info.hProcess);
-        return WaitFor([&] { return TopWindowOf(info.dwProcessId, L"Main Window", title); });
+    // The paths the recorder was asked to open so far, one per line.
+    std::wstring Recorded() const {
+        std::ifstream file(record, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+        std::wstring text(bytes.size() / 2, L'\0');
+        std::memcpy(text.data(), bytes.data(), text.size() * 2);
+        return text;
     }
     // Starts Osprey with `folder_a` and `folder_b` remembered as the sides' folders.
     void StartOsprey(const fs::path& folder_a, const fs::path& folder_b) {
-        const std::wstring ini = (start / "Osprey.ini").wstring();
-        WritePrivateProfileStringW(L"Setting", L"fileA_folder_select", folder_a.c_str(),
-                                   ini.c_str());
-        WritePrivateProfileStringW(L"Setting", L"fileB_folder_select", folder_b.c_str(),
-                                   ini.c_str());
-        osprey = Start(L"Osprey.exe", u"Osprey Ver1.00");
+        std::ofstream(start / "Osprey.ini")
+            << "[Setting]\r\nfileA_folder_select=" << folder_a.string()
+            << "\r\nfileB_folder_select=" << folder_b.string() << "\r\n";
+        ASSERT_GT(reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, nullptr,
+                                                          (start / "Osprey.exe").c_str(), nullptr,
+                                                          start.c_str(), SW_SHOWNORMAL)),
+                  32);  // started in its folder, as from Explorer
+        osprey = WaitFor([&] { return TopWindow(L"Main Window", L"Osprey Ver1.00", 0); });
+        met.push_back(osprey);
         ASSERT_NE(osprey, nullptr);
-        GetWindowThreadProcessId(osprey, &osprey_pid);
     }
     // The folder sequence of a side, answered in the real browser, which opens on the side's
     // folder.
     void AnswerBrowser(int button, int answer) {
         PostMessageW(osprey, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-        const HWND browser = WaitFor([&] { return TopWindowOf(osprey_pid, L"#32770", u""); });
+        const HWND browser =
+            WaitFor([&] { return TopWindow(L"#32770", nullptr, ProcessOf(osprey)); });
         ASSERT_NE(browser, nullptr);
         PostMessageW(browser, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(browser); }));
         Ask(osprey, WM_NULL);  // the sequence runs to its end inside that one message
     }
-    void CompareInOsprey() {
-        PostMessageW(osprey, WM_COMMAND, IDM_COMPARE, 0);
-        // A status bar answers WM_GETTEXT with its first field.
-        EXPECT_TRUE(
-            WaitFor([&] { return TextOf(GetDlgItem(osprey, IDC_STATUS_BAR)) == u"照合後"; }));
-    }
-    // Moves both lists' selection with `key`, starts the file comparer and returns its window
-    // once it showed its outcome, whose text goes to `outcome`.
-    HWND Launch(WPARAM key, std::u16string& outcome) {
+    // Moves both lists' selection with `key`, chooses 個別比較 and returns the new file
+    // comparer's window once it showed its outcome, whose text goes to `outcome`.
+    HWND Launch(WPARAM key) {
         for (const int id : {IDC_LIST_A, IDC_LIST_B})
             PostMessageW(GetDlgItem(osprey, id), WM_KEYDOWN, key, 0);
         PostMessageW(osprey, WM_COMMAND, IDM_LAUNCH, 0);
-        DWORD pid = 0;
-        const HWND kestrel = WaitFor([&] {
-            return TopWindow(L"Main Window", u"Kestrel Ver1.00", [&](HWND found, DWORD owner) {
-                pid = owner;
-                return owner != osprey_pid &&
-                       std::find(kestrels.begin(), kestrels.end(), found) == kestrels.end();
-            });
-        });
-        if (!kestrel) return nullptr;
-        kestrels.push_back(kestrel);
-        processes.push_back(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
-        const HWND box = WaitFor([&] { return TopWindowOf(pid, L"#32770", u"比較完了"); });
-        if (!box) return nullptr;
+        const HWND kestrel =
+            WaitFor([&] { return TopWindow(L"Main Window", L"Kestrel Ver1.00", 0, met); });
+        met.push_back(kestrel);
+        const HWND box =
+            WaitFor([&] { return TopWindow(L"#32770", L"比較完了", ProcessOf(kestrel)); });
+        if (kestrel == nullptr || box == nullptr) return nullptr;
         outcome = TextOf(GetDlgItem(box, 0xFFFF));
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         return kestrel;
     }
+    // The manual command of `main` (`id`) opens the manual `name` beside the program in the
+    // registered viewer without a message, or says that it is missing.
+    void ExpectManual(HWND main, WPARAM id, const std::string& name) {
+        const fs::path manual = start / name, aside = start / (name + ".away");
+        const std::wstring before = Recorded();
+        PostMessageW(main, WM_COMMAND, id, 0);
+        ASSERT_TRUE(WaitFor([&] { return Recorded() != before; }));
+        const std::wstring opened = Recorded();
+        EXPECT_TRUE(fs::equivalent(opened.substr(before.size(), opened.size() - before.size() - 1),
+                                   manual));
+        Ask(main, WM_NULL);  // the command has run to its end
+        EXPECT_EQ(TopWindow(L"#32770", nullptr, ProcessOf(main)), nullptr) << "a message came up";
+        fs::rename(manual, aside);
+        PostMessageW(main, WM_COMMAND, id, 0);
+        const HWND box = WaitFor([&] { return TopWindow(L"#32770", L"残念！", ProcessOf(main)); });
+        fs::rename(aside, manual);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)), ko::Utf8ToUtf16(name) + u"が見つかりません。");
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_EQ(Recorded(), opened);
+    }
 
     ko::testing::TempDir temp;
-    fs::path start;
-    std::vector<HANDLE> processes;
+    fs::path start, record = temp.path() / "opened";
+    std::vector<HWND> met;  // the main windows of every program started or met
     HWND osprey = nullptr;
-    DWORD osprey_pid = 0;
-    std::vector<HWND> kestrels;  // every file comparer window met so far
+    std::u16string outcome;
 };
 
 // Osprey scans both folders in the real folder browser, compares them and starts Kestrel for a
-// differing and then for an equal pair; each Kestrel shows the paths it was handed.
-TEST_F(Programs, OspreyStartsKestrelForTheSelectedPairWhichShowsBothPathsAndItsOutcome) {
+// differing and then for an equal pair; each Kestrel shows the paths it was handed and its
+// outcome. Each program opens its manual.
+TEST_F(Programs, OspreyStartsKestrelForTheSelectedPairAndEachOpensItsManual) {
     // "calc main.cpp" differs, util.h is equal; the folders' names hold blanks too.
     const fs::path old_folder = temp.path() / "old version",
                    new_folder = temp.path() / "new version";
@@ -284,90 +233,37 @@ TEST_F(Programs, OspreyStartsKestrelForTheSelectedPairWhichShowsBothPathsAndItsO
     AnswerBrowser(IDM_FOLDER_B, IDOK);
     EXPECT_EQ(Ask(list_a, LVM_GETITEMCOUNT), 3);
     EXPECT_EQ(TextOf(GetDlgItem(osprey, IDC_PATH_B)), new_folder.u16string());
-    CompareInOsprey();
+    PostMessageW(osprey, WM_COMMAND, IDM_COMPARE, 0);
+    // A status bar answers WM_GETTEXT with its first field.
+    EXPECT_TRUE(WaitFor([&] { return TextOf(GetDlgItem(osprey, IDC_STATUS_BAR)) == u"照合後"; }));
 
     // Row 0: "calc main.cpp" differs; its path holds blanks and goes in its short form.
-    std::u16string outcome;
-    const HWND first = Launch(VK_HOME, outcome);
+    const HWND first = Launch(VK_HOME);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(outcome, u"不一致です");
     EXPECT_EQ(TextOf(GetDlgItem(first, 3001)), ShortForm(old_folder / "calc main.cpp"));
     EXPECT_EQ(TextOf(GetDlgItem(first, 3002)), ShortForm(new_folder / "calc main.cpp"));
+    ExpectManual(first, 122, "Kestrel_manual.pdf");  // Kestrel's ドキュメント(&D)
+    ExpectManual(osprey, IDM_MANUAL, "Osprey_manual.pdf");
     // Row 1: util.h, the same on both sides, in a second Kestrel beside the first, from a volume
     // without short names: the whole paths go over in quotes.
-    HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, osprey_pid);
-    ASSERT_TRUE(WithoutShortNames(process));
-    CloseHandle(process);
-    const HWND second = Launch(VK_DOWN, outcome);
+    ASSERT_TRUE(WithoutShortNames(ProcessOf(osprey)));
+    const HWND second = Launch(VK_DOWN);
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(outcome, u"一致しました");
     EXPECT_EQ(TextOf(GetDlgItem(second, 3001)), (old_folder / "util.h").u16string());
     EXPECT_EQ(TextOf(GetDlgItem(second, 3002)), (new_folder / "util.h").u16string());
-    // Each program closes on its own; the file comparers run on without Osprey.
-    EXPECT_TRUE(CloseAndWait(osprey));
+    // Each program closes on its own. Osprey keeps no handle of a file comparer it started,
+    // whose process is gone once it ends, and the file comparers run on without Osprey.
+    const DWORD first_process = ProcessOf(first);
     EXPECT_TRUE(CloseAndWait(first));
-    EXPECT_TRUE(CloseAndWait(second));
-}
-
-// The manual command with the shell's "open" verb: the manual beside the program opens in the
-// registered viewer without a message; a missing one is reported.
-TEST_F(Programs, EachProgramOpensItsManualBesideItAndSaysSoWhenItIsMissing) {
-    const std::tuple<const wchar_t*, std::u16string_view, WPARAM, const char*> programs[] = {
-        {L"Kestrel.exe", u"Kestrel Ver1.00", kKestrelManual, "Kestrel_manual.pdf"},
-        {L"Osprey.exe", u"Osprey Ver1.00", IDM_MANUAL, "Osprey_manual.pdf"},
-    };
-    for (const auto& [exe, title, command, name] : programs) {
-        const fs::path manual = temp.Write(std::string("start here/") + name, "%PDF-1.4\n");
-        OpenRecorder recorder(temp.path() / (std::string(name) + ".opened"));
-        const HWND main = Start(exe, title);
-        ASSERT_NE(main, nullptr);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(main, &pid);
-        PostMessageW(main, WM_COMMAND, command, 0);
-        ASSERT_TRUE(WaitFor([&] { return !recorder.Opened().empty(); }));
-        EXPECT_TRUE(fs::equivalent(recorder.Opened().front(), manual));
-        Ask(main, WM_NULL);  // the command has run to its end
-        EXPECT_EQ(TopWindowOf(pid, L"#32770", u""), nullptr) << "a message came up";
-
-        fs::remove(manual);
-        PostMessageW(main, WM_COMMAND, command, 0);
-        const HWND box = WaitFor([&] { return TopWindowOf(pid, L"#32770", u"残念！"); });
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)), ko::Utf8ToUtf16(name) + u"が見つかりません。");
-        EXPECT_EQ(recorder.Opened().size(), 1u);
-        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        EXPECT_TRUE(CloseAndWait(main));
-    }
-}
-
-// The release package unzipped by scripts/test into the folder KO_PACKAGE_DIR names (a path
-// with a blank and Japanese characters), used on the sample folders. Skipped without it, under
-// ctest: the package is made after the build.
-TEST_F(Programs, TheReleasePackageComparesTheSamplesStartsKestrelAndOpensBothManuals) {
-    wchar_t folder[MAX_PATH] = {}, source[MAX_PATH] = {};
-    if (GetEnvironmentVariableW(L"KO_PACKAGE_DIR", folder, MAX_PATH) == 0)
-        GTEST_SKIP() << "no unpacked release package (KO_PACKAGE_DIR)";
-    ASSERT_NE(GetEnvironmentVariableW(L"KO_SOURCE_DIR", source, MAX_PATH), 0u);
-    start = folder;
-    OpenRecorder recorder(temp.path() / "opened");
-    StartOsprey((fs::path(source) / "samples/folder-a").make_preferred(),
-                (fs::path(source) / "samples/folder-b").make_preferred());
-    AnswerBrowser(IDC_SELECT_A, IDOK);
-    AnswerBrowser(IDC_SELECT_B, IDOK);
-    CompareInOsprey();
-    std::u16string outcome;
-    const HWND kestrel = Launch(VK_HOME, outcome);  // row 0: inventory.cpp, which differs
-    ASSERT_NE(kestrel, nullptr);
-    EXPECT_EQ(outcome, u"不一致です");
-    EXPECT_TRUE(WaitFor([&] { return StatusBarIsRed(kestrel); }));
-    PostMessageW(kestrel, WM_COMMAND, kKestrelManual, 0);
-    ASSERT_TRUE(WaitFor([&] { return recorder.Opened().size() == 1; }));
-    PostMessageW(osprey, WM_COMMAND, IDM_MANUAL, 0);
-    ASSERT_TRUE(WaitFor([&] { return recorder.Opened().size() == 2; }));
-    EXPECT_TRUE(fs::equivalent(recorder.Opened()[0], start / "Kestrel_manual.pdf"));
-    EXPECT_TRUE(fs::equivalent(recorder.Opened()[1], start / "Osprey_manual.pdf"));
-    EXPECT_TRUE(CloseAndWait(kestrel));
+    EXPECT_TRUE(WaitFor([&] {
+        const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, first_process);
+        if (process) CloseHandle(process);
+        return process == nullptr;
+    }));
     EXPECT_TRUE(CloseAndWait(osprey));
+    EXPECT_TRUE(CloseAndWait(second));
 }
 
 }  // namespace

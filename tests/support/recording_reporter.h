@@ -14,11 +14,9 @@ namespace ko::testing {
 
 struct ShownMessage {
     OwnerWindow owner;
-    std::u16string text;
-    std::u16string caption;
+    std::u16string text, caption;
     unsigned style;
 
-    // Lets a test compare whole messages, or lists of them, in one assertion.
     bool operator==(const ShownMessage&) const = default;
     friend void PrintTo(const ShownMessage& m, std::ostream* out) {
         *out << "{\"" << Utf16ToUtf8(m.text) << "\", \"" << Utf16ToUtf8(m.caption) << "\", style "
@@ -36,7 +34,6 @@ class RecordingReporter final : public Reporter {
         answers.pop_front();
         return answer;
     }
-
     std::vector<std::u16string> Texts() const {
         std::vector<std::u16string> texts;
         for (const ShownMessage& message : shown)

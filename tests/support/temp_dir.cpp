@@ -30,12 +30,4 @@ std::filesystem::path TempDir::Write(std::string_view name, std::string_view byt
     return file;
 }
 
-std::u16string TempDir::WriteU16(std::string_view name, std::string_view bytes) const {
-    return PathText(Write(name, bytes));
-}
-
-std::u16string PathText(const std::filesystem::path& path) {
-    return path.u16string();
-}
-
 }  // namespace ko::testing

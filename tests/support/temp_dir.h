@@ -8,6 +8,11 @@
 
 namespace ko::testing {
 
+// A path as the programs take it: UTF-16, with the platform's separators.
+inline std::u16string PathText(const std::filesystem::path& path) {
+    return path.u16string();
+}
+
 class TempDir {
   public:
     TempDir();
@@ -18,13 +23,12 @@ class TempDir {
     const std::filesystem::path& path() const { return path_; }
     // Writes `bytes` to `name` inside the folder and returns the file's full path.
     std::filesystem::path Write(std::string_view name, std::string_view bytes) const;
-    std::u16string WriteU16(std::string_view name, std::string_view bytes) const;
+    std::u16string WriteU16(std::string_view name, std::string_view bytes) const {
+        return PathText(Write(name, bytes));
+    }
 
   private:
     std::filesystem::path path_;
 };
-
-// A path as the programs take it: UTF-16, with the platform's separators.
-std::u16string PathText(const std::filesystem::path& path);
 
 }  // namespace ko::testing

@@ -1,61 +1,75 @@
-// Drives the programs' windows and dialogs inside the test process the way a user would, and
-// reads back what the user would see: control texts, status-bar fields, pixels.
+// Drives the programs' windows and dialogs the way a user would, and reads back what the user
+// sees.
 #pragma once
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <functional>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "common/current_directory.h"
+#include "common/dialog_text_win32.h"
+#include "common/win32_text.h"
 #include "tests/support/recording_reporter.h"
 #include "tests/support/temp_dir.h"
 
 namespace ko::testing {
 
-// A picture of a client area, one 0x00BBGGRR value per pixel.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
-
-    std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
-    // How many pixels of the rectangle have `colour`.
-    int Count(int x, int y, int w, int h, std::uint32_t colour) const;
-};
-
-// What `window` draws into a memory bitmap of its client area when sent `message` with the
-// bitmap's device context: WM_PRINTCLIENT, or WM_PAINT for a control that paints into a given one.
-Picture Capture(HWND window, UINT message = WM_PRINTCLIENT);
-
-std::u16string TextOf(HWND window);
-std::u16string ItemText(HWND dialog, int id);
-std::vector<std::u16string> EntriesOf(HWND dialog, int id);  // of a combo box, in list order
-std::vector<std::u16string> StatusFields(HWND status_bar);
+// The text of a window, also of another process's: WM_GETTEXT is carried across processes.
+inline std::u16string TextOf(HWND window) {
+    wchar_t text[1024] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        5000, &copied);
+    return AsU16(text);
+}
+inline std::u16string ItemText(HWND dialog, int id) {
+    return TextOf(GetDlgItem(dialog, id));
+}
 
 // Input as the user gives it: typing (with the notification typing sends), a choice in a combo
-// box, a click on a button, a key inside a dialog, the caption's close box.
+// box, a click on a button, a key for the control with the focus.
 void Type(HWND dialog, int id, std::u16string_view text);
-void Choose(HWND dialog, int id, int index);
-void Press(HWND dialog, int id);
-void PressKey(HWND dialog, WPARAM key);
-void CloseBox(HWND window);
+inline void Choose(HWND dialog, int id, int index) {
+    SendDlgItemMessageW(dialog, id, CB_SETCURSEL, index, 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+inline void Press(HWND dialog, int id) {
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+inline void PostKey(WPARAM key) {
+    PostMessageW(GetFocus(), WM_KEYDOWN, key, 0);
+}
 
-// Delivers every message waiting for this thread.
-void PumpMessages();
+inline void PumpMessages() {
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+// Delivers this thread's messages while it polls `find` until that yields something, for 30 s
+// at most; returns what `find` yielded last.
+template <typename Find>
+auto WaitFor(Find find) -> decltype(find()) {
+    for (const ULONGLONG deadline = GetTickCount64() + 30000;; Sleep(20)) {
+        PumpMessages();
+        if (auto found = find(); found || GetTickCount64() > deadline) return found;
+    }
+}
 
-// The visible dialog windows (class #32770) owned by `owner` (null: without owner), newest first.
+// The visible dialog windows owned by `owner`, newest first.
 std::vector<HWND> DialogsOwnedBy(HWND owner);
 
-// Runs `open`, which runs a modal loop (a dialog, the file dialog, the folder browser). Inside
-// that loop, once a dialog owned by `owner` is up, each of `steps` is called with the newest such
-// dialog, one step per timer tick, so that whatever a step posts is delivered before the next.
-// The last step must end the dialog; a dialog that never came up or outlived its steps fails the
-// test (and is cancelled). Returns what `open` returned.
+// Runs `open`, which runs a modal loop. Inside that loop, once a dialog owned by `owner` is up,
+// each of `steps` is called with the newest such dialog, one step per timer tick, so that what a
+// step posts is delivered before the next. The last step must end the dialog; a dialog that
+// never came up or outlived its steps fails the test (and is cancelled). Returns what `open` did.
 using Step = std::function<void(HWND dialog)>;
 INT_PTR WithDialog(HWND owner, const std::function<INT_PTR()>& open, std::vector<Step> steps);
 
@@ -63,30 +77,48 @@ INT_PTR WithDialog(HWND owner, const std::function<INT_PTR()>& open, std::vector
 // message boxes recorded. The program's own fixture makes the window.
 class ProgramWindowTest : public ::testing::Test {
   protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    // Destroys the window (which saves the settings) and forgets the quit message it posts.
-    void Destroy();
+    void SetUp() override { ASSERT_TRUE(ChangeCurrentDirectory(Folder())); }
+    void TearDown() override {
+        Destroy();
+        ChangeCurrentDirectory(previous_directory_);
+    }
+    // Destroys the window (which saves the settings) and takes away the quit message it posts,
+    // on which a later modal loop would end.
+    void Destroy() {
+        if (IsWindow(window)) DestroyWindow(window);
+        window = nullptr;
+        for (MSG quit; PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {
+        }
+    }
     // Sends command `id` as its menu entry or button would, and delivers what it posted.
-    LRESULT Command(int id) const;
+    LRESULT Command(int id) const {
+        const LRESULT result = SendMessageW(window, WM_COMMAND, id, 0);
+        PumpMessages();
+        return result;
+    }
     std::u16string Item(int id) const { return ItemText(window, id); }
-    void SetItem(int id, std::u16string_view text) const;
-
+    void SetItem(int id, std::u16string_view text) const { SetDialogItemText(window, id, text); }
+    std::u16string Status(int field) const {  // of both programs' status bar, child 1
+        wchar_t text[256] = {};
+        SendDlgItemMessageW(window, 1, SB_GETTEXTW, field, reinterpret_cast<LPARAM>(text));
+        return AsU16(text);
+    }
+    // The value of `key` in the settings file `file` of the start-up directory.
+    std::u16string Saved(const wchar_t* file, const wchar_t* key) const {
+        wchar_t value[1024] = {};
+        GetPrivateProfileStringW(L"Setting", key, L"(none)", value, 1024,
+                                 (dir.path() / file).c_str());
+        return AsU16(value);
+    }
     std::u16string Folder() const { return PathText(dir.path()); }
     std::u16string Write(std::string_view name, std::string_view bytes) const {
         return dir.WriteU16(name, bytes);
     }
-    // The settings file `name` of the start-up directory as text: UTF-16 as the profile functions
-    // make a new one, or ASCII as a hand-written one stays.
-    std::u16string SettingsText(std::string_view name) const;
 
+    const std::u16string previous_directory_ = ReadCurrentDirectory();
     TempDir dir;
     RecordingReporter reporter;
     HWND window = nullptr;
-
-  private:
-    std::u16string previous_directory_;
 };
 
 }  // namespace ko::testing
