@@ -14,19 +14,50 @@
 #include <random>
 #include <tuple>
 
+#include "common/extension_groups.h"
 #include "common/paths.h"
 #include "osprey/app/launch_command.h"
+#include "osprey/folder_comparison.h"
+#include "osprey/folder_scan.h"
 #include "osprey/launch.h"
 #include "osprey/name_matching.h"
 #include "osprey/pair_comparison.h"
-#include "tests/osprey/folder_fixture.h"
+#include "osprey/pairing.h"
 #include "tests/support/recording_reporter.h"
+#include "tests/support/temp_dir.h"
 
 namespace osprey {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::TwoFolders;
+
+constexpr int kEverythingGroup = 104;  // "*.*" among the default extension groups
+
+// Two real folders, side A and side B, and the comparison state that lists and pairs them.
+struct TwoFolders {
+    ko::testing::TempDir folder[2];
+    ko::ExtensionGroupTable groups = ko::DefaultExtensionGroups();
+    FolderComparison comparison;
+
+    std::u16string PathOf(int side) const { return ko::testing::PathText(folder[side].path()); }
+    void Scan(int side, int group) {
+        ScanFolder(comparison, side, PathOf(kSideA), PathOf(kSideB), groups, group);
+    }
+    void ScanBothAndPair(int group) {
+        Scan(kSideA, group);
+        Scan(kSideB, group);
+        PairFiles(comparison);
+    }
+    // The first row whose side-A half is named `nameA`, or the row count; and its status.
+    std::size_t RowOf(std::u16string_view nameA) const {
+        const std::vector<FileEntry>& pairs = comparison.pairs[kSideA];
+        return std::find_if(pairs.begin(), pairs.end(), [&](auto& e) { return e.name == nameA; }) -
+               pairs.begin();
+    }
+    int StatusOf(std::u16string_view nameA) const {
+        return comparison.pairs[kSideA].at(RowOf(nameA)).status;
+    }
+};
 
 FileEntry Entry(std::u16string name, std::u16string pattern = u"*.txt") {
     return {kOneSided, std::move(name), std::move(pattern), u"1", u"2023/11/07 09:52"};
@@ -226,7 +257,7 @@ TEST(CompareAllPairs, ComparesEachRowOnceByItsBytesAndReportsWhatCannotBeOpened)
     for (int side : {kSideA, kSideB})
         std::filesystem::create_directory(folders.folder[side].path() / "sub");
     folders.folder[kSideA].Write("only-a.txt", "");
-    folders.ScanBothAndPair(testing::kEverythingGroup);
+    folders.ScanBothAndPair(kEverythingGroup);
     std::filesystem::remove(folders.folder[kSideB].path() / "gone.txt");
     ko::testing::RecordingReporter reporter;
     const auto owner = reinterpret_cast<ko::OwnerWindow>(0x1234);
@@ -288,7 +319,7 @@ TEST(ComparePairOnWindows, AFileLockedForWritingOrAFolderIsReportedWithTheSystem
     TwoFolders folders;
     for (int side : {kSideA, kSideB})
         folders.folder[side].Write("locked.txt", "1");
-    folders.ScanBothAndPair(testing::kEverythingGroup);
+    folders.ScanBothAndPair(kEverythingGroup);
     // Held open for writing while others may read: a reader that does not share writing is
     // refused with ERROR_SHARING_VIOLATION, after file A was opened and closed again.
     const HANDLE lock =
