@@ -1,0 +1,146 @@
+// Text as the programs handle it: formatting, UTF-8, numbers read from a box, and the INI file's
+// encodings and lines.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "common/ini_file.h"
+#include "common/number_reading.h"
+#include "common/text.h"
+#include "tests/common/ini_bytes.h"
+
+namespace ko {
+namespace {
+
+using testing::kSettingCp932;
+using testing::kSourceFilesCp932;
+using testing::Utf16File;
+using namespace std::string_literals;
+
+TEST(Format, WritesTheConversionsTheProgramsUse) {
+    const struct {
+        std::u16string_view pattern;
+        std::initializer_list<FormatArg> args;
+        std::u16string_view expected;
+    } cases[] = {{u"iy=%d:%d", {-1, 8192}, u"iy=-1:8192"},
+                 {u"%06d|%06d", {42, 1234567}, u"000042|1234567"},
+                 {u"%04d|%4d", {-12, -12}, u"-012| -12"},
+                 {u"%I64u %u", {18446744073709551615ULL, -1}, u"18446744073709551615 4294967295"},
+                 {u"Can't open %s file", {u"C:\\x.txt"}, u"Can't open C:\\x.txt file"},
+                 // A conversion without an argument prints nothing.
+                 {u"100%% %d and %d", {7}, u"100% 7 and "}};
+    for (const auto& c : cases)
+        EXPECT_EQ(Format(c.pattern, c.args), c.expected) << Utf16ToUtf8(c.pattern);
+}
+
+TEST(Utf8, DecodesValidTextAndReplacesEachInvalidSubpart) {
+    EXPECT_EQ(Utf8ToUtf16("a\xE6\xBC\xA2\xF0\x9F\x98\x80"), u"a漢😀");
+    // A lone continuation byte, a truncated sequence, an overlong form and a surrogate.
+    EXPECT_EQ(Utf8ToUtf16("\x80\x62\xE6\xBC\x63\xC0\xAF\xED\xA0\x80"),
+              u"\uFFFDb\uFFFDc\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(Utf16ToUtf8(u"a漢😀"), "a\xE6\xBC\xA2\xF0\x9F\x98\x80");
+    EXPECT_EQ(Utf16ToUtf8(std::u16string(1, u'\xD800')), "\xEF\xBF\xBD");
+}
+
+// The boxes read a number as _wtoi does, from the characters the box holds.
+TEST(NumberReading, ReadsBlanksASignAndDigitsWithinTheFirstCharactersOnly) {
+    const struct {
+        std::u16string_view text;
+        std::size_t characters;
+        int expected;
+    } cases[] = {{u"", 4, 0},      {u"0512", 4, 512}, {u"10240", 4, 1024}, {u"655360", 5, 65536},
+                 {u"  42", 4, 42}, {u"   42", 4, 4},  {u"\t7", 2, 7},      {u"\r\n\v\f9", 5, 9},
+                 {u"-5", 4, -5},   {u"+5", 4, 5},     {u"- 5", 4, 0},      {u"--5", 4, 0},
+                 {u"12ab", 4, 12}, {u"ab12", 4, 0},   {u"2_CR", 1, 2},     {u"９", 4, 0},
+                 {u"99", 0, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ReadLeadingNumber(c.text, c.characters), c.expected)
+            << Utf16ToUtf8(c.text) << " first " << c.characters;
+    EXPECT_EQ(ReadLeadingNumber(std::u16string_view(u"12\0 34", 6), 6), 12);
+    EXPECT_EQ(ReadLeadingNumber(u"2147483648", 10), INT_MAX);
+    EXPECT_EQ(ReadLeadingNumber(u"-2147483648", 11), INT_MIN);
+    EXPECT_EQ(ReadLeadingNumber(u"-99999999999999999999", 21), INT_MIN);
+    EXPECT_EQ(ReadLeadingNumber(std::u16string(5000, u'9'), 5000), INT_MAX);
+}
+
+constexpr char16_t kSection[] = u"Setting";
+
+// Only a mark decides: bytes without one are code page 932 even where they are valid UTF-8. A file
+// nothing was set in is written back byte for byte, whatever it holds.
+TEST(IniFile, TheMarkAloneDecidesTheEncodingAndUnchangedFilesKeepTheirBytes) {
+    const struct {
+        std::string bytes;
+        IniEncoding encoding;
+        std::optional<std::u16string> value;
+    } files[] = {
+        {Utf16File(u"[Setting]\r\nk=ソースファイル\r\n"), IniEncoding::kUtf16Le, u"ソースファイル"},
+        {"\xEF\xBB\xBF[Setting]\r\nk=ソースファイル", IniEncoding::kUtf8WithBom, u"ソースファイル"},
+        {"[Setting]\n  k = " + kSourceFilesCp932 + " \n\n\n", IniEncoding::kCodePage932,
+         u"ソースファイル"},
+        {"[Setting]\r\nk=C:\\\xC3\xA9\\\r\n", IniEncoding::kCodePage932, u"C:\\ﾃｩ\\"},
+        {Utf16File(u"[Setting]\nk=Ω€😀") + "\x41", IniEncoding::kUtf16Le, u"Ω€😀"},
+        {"x=\x80\xFF\x00\x01\r\n\x00\xFE\xFD"s, IniEncoding::kCodePage932, std::nullopt}};
+    for (const auto& file : files) {
+        const IniFile ini = IniFile::Parse(file.bytes);
+        EXPECT_EQ(ini.encoding(), file.encoding);
+        EXPECT_EQ(ini.Value(kSection, u"k"), file.value);
+        EXPECT_EQ(ini.Serialize(), file.bytes);
+    }
+}
+
+TEST(IniFile, ReadsKeysAsTheProfileFunctionsDo) {
+    const IniFile file = IniFile::Parse(
+        "a=outside\r\n[setting] trailing words\r\n;a=commented\r\njust words\r\n=no key\r\n"
+        "  Plain =  a b  \r\ndouble=\"  quoted \"\r\nsingle='x'\r\nhalf=\"open\r\n"
+        "mixed=\"a'\r\nlone=\"\r\nempty=\r\nequals=a=b\r\nplain=second\r\n"
+        "[Other]\r\n[SETTING]\r\nlater=1\r\n");
+    const struct {
+        std::u16string_view key;
+        std::optional<std::u16string> value;
+    } keys[] = {{u"PLAIN", u"a b"},      {u"double", u"  quoted "}, {u"single", u"x"},
+                {u"half", u"\"open"},    {u"mixed", u"\"a'"},       {u"lone", u"\""},
+                {u"empty", u""},         {u"equals", u"a=b"},       {u"a", std::nullopt},
+                {u"later", std::nullopt}};
+    for (const auto& key : keys)
+        EXPECT_EQ(file.Value(u"SETTING", key.key), key.value) << Utf16ToUtf8(key.key);
+    EXPECT_EQ(file.Keys(kSection),
+              (std::vector<std::u16string>{u"Plain", u"double", u"single", u"half", u"mixed",
+                                           u"lone", u"empty", u"equals", u"plain"}));
+}
+
+// A key is set where it first stands in its file's encoding and line break; a new key follows the
+// section's last line before the blank lines, a new section ends the file.
+TEST(IniFile, SettingAKeyChangesOnlyItsLine) {
+    const struct {
+        std::string before;
+        std::u16string_view key, value;
+        std::string after;
+    } cases[] = {
+        {"; note\r\n[Setting]\r\nx=0\r\n  K = 3 \r\nk=4\r\n", u"k", u"7",
+         "; note\r\n[Setting]\r\nx=0\r\nK=7\r\nk=4\r\n"},
+        {"[Setting]\nk=1\n; last\n\n\n[Other]\n", u"n", u"2",
+         "[Setting]\nk=1\n; last\nn=2\n\n\n[Other]\n"},
+        {"[Other]\r\nx=1", u"a", u"1", "[Other]\r\nx=1\r\n[Setting]\r\na=1\r\n"},
+        {"", u"k", u"D:\\作業\\", Utf16File(u"[Setting]\r\nk=D:\\作業\\\r\n")},
+        {"\xEF\xBB\xBF[Setting]\na=1\n", u"a", u"設定Ω", "\xEF\xBB\xBF[Setting]\na=設定Ω\n"},
+        {"[Setting]\r\nx=" + kSourceFilesCp932 + "\r\n", u"a", u"設定설€",
+         "[Setting]\r\nx=" + kSourceFilesCp932 + "\r\na=" + kSettingCp932 + "??\r\n"},
+        {Utf16File(u"[Setting]\nx=1\n"), u"x", u"😀", Utf16File(u"[Setting]\nx=😀\n")},
+        // The odd last byte of UTF-16 stays last, so no unit after it shifts.
+        {Utf16File(u"[Setting]\r\nk=1") + "X", u"j", u"2",
+         Utf16File(u"[Setting]\r\nk=1\r\nj=2\r\n") + "X"},
+        // A value never breaks into several lines.
+        {"[Setting]\r\n", u"a", u"one\r\n[Evil]\r\nb=2", "[Setting]\r\na=one\r\n"},
+        {"[Setting]\r\n", u"a", std::u16string_view(u"x\0y", 3), "[Setting]\r\na=x\r\n"},
+        {"\x00\xFF\x81\n\x9F\x0D\x00[Setting\xFE"s, u"a", u"1",
+         "\x00\xFF\x81\n\x9F\x0D\x00[Setting\xFE\n[Setting]\na=1\n"s},
+    };
+    for (const auto& c : cases) {
+        IniFile file = IniFile::Parse(c.before);
+        file.SetValue(kSection, c.key, c.value);
+        EXPECT_EQ(file.Serialize(), c.after) << c.before;
+    }
+}
+
+}  // namespace
+}  // namespace ko
