@@ -1,7 +1,6 @@
-// Matching names the way the system does, scanning two folders into file lists, pairing the
-// lists into rows, comparing the files of each row byte for byte, restoring the rows, and
-// starting the file comparer for a row. On Windows also a sharing violation and a folder refused
-// as a file, with the system's codes.
+// Matching names the way the system does, scanning two folders into file lists, pairing them
+// into rows, comparing each row's files byte for byte (on Windows also under the real sharing
+// rules), restoring the rows, and starting the file comparer for a row.
 #ifdef _WIN32
 #include <windows.h>
 #endif
