@@ -31,28 +31,24 @@
 
 namespace {
 
-class Input {
-  public:
-    Input(const std::uint8_t* data, std::size_t size)
-        : rest_(reinterpret_cast<const char*>(data), size) {}
+// The bytes not taken yet.
+struct Input {
+    std::string_view rest;
     // The next `count` bytes, or as many as are left.
     std::string_view Take(std::size_t count) {
-        const std::string_view taken = rest_.substr(0, count);
-        rest_.remove_prefix(taken.size());
+        const std::string_view taken = rest.substr(0, count);
+        rest.remove_prefix(taken.size());
         return taken;
     }
-    std::uint8_t Byte() { return rest_.empty() ? 0 : static_cast<std::uint8_t>(Take(1)[0]); }
+    std::uint8_t Byte() { return rest.empty() ? 0 : static_cast<std::uint8_t>(Take(1)[0]); }
     // The bytes up to the next 0 byte, which is dropped, or all that are left.
     std::string_view Piece() {
-        const std::string_view piece = Take(rest_.find('\0'));
+        const std::string_view piece = Take(rest.find('\0'));
         Take(1);
         return piece;
     }
     std::u16string Text() { return ko::Utf8ToUtf16(Piece()); }
-    std::string_view Rest() { return Take(rest_.size()); }
-
-  private:
-    std::string_view rest_;
+    std::string_view Rest() { return Take(rest.size()); }
 };
 
 template <typename T>
@@ -63,7 +59,7 @@ bool Same(const T& a, const T& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Input input(data, size);
+    Input input{{reinterpret_cast<const char*>(data), size}};
 #if defined(KO_FUZZ_loader)
     // Two files of any bytes, every newline code, small grids: an engine that loaded and compared
     // other files before must end exactly like a fresh one.

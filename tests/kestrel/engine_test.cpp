@@ -1,15 +1,97 @@
-// The engine: loading, checked against reading one unit at a time, and the comparison,
-// checked against its literal step-by-step version.
+// The engine: loading, checked against reading one unit at a time, and the comparison, checked
+// against its literal step-by-step version; memory that follows the files rather than the grid's
+// size, grids that do not fit, and allocations that fail without ending the program. On Windows
+// loading also meets the real file-sharing rules and the thread's ANSI code page.
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <new>
 #include <random>
+#include <tuple>
 
-#include "tests/kestrel/engine_fixture.h"
+#include "kestrel/engine/comparison.h"
+#include "kestrel/engine/engine.h"
+#include "kestrel/engine/file_loader.h"
+#include "tests/kestrel/literal_engine.h"
+#include "tests/support/recording_reporter.h"
+#include "tests/support/temp_dir.h"
+#ifdef _WIN32
+#include "common/win32_text.h"
+#endif
+
+#ifndef _WIN32
+namespace {
+std::size_t fail_from = 0;  // while not 0, every allocation of at least this many bytes fails
+}
+void* operator new(std::size_t bytes) {
+    void* block = fail_from != 0 && bytes >= fail_from ? nullptr : std::malloc(bytes ? bytes : 1);
+    if (block == nullptr) throw std::bad_alloc();
+    return block;
+}
+void operator delete(void* block) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+#endif
 
 namespace kestrel {
 namespace {
 
-using testing::EngineFixture;
+// An engine of a chosen size whose sides are loaded from byte strings written to a temporary
+// folder, with every message box recorded.
+class EngineFixture {
+  public:
+    explicit EngineFixture(int columns = 512, int rows = 8192) {
+        engine.Allocate(columns, rows, reporter, nullptr);
+        engine.grids.set_reporter(&reporter);
+    }
+
+    LoadOutcome Load(int side, const std::string& bytes, int kaimode = 0) {
+        const std::u16string path = dir.WriteU16(side == 0 ? "a.txt" : "b.txt", bytes);
+        return LoadSide(engine, side, path, kaimode, reporter, nullptr);
+    }
+
+    std::u16string RowText(int grid, int row) const {
+        return std::u16string(engine.grids.Row(grid, row), engine.grids.memwcslen(grid, row));
+    }
+
+    // Each working row up to the larger aligned count as "text A:codes A|text B:codes B", the
+    // codes over the text's length.
+    std::vector<std::string> AlignedRows(const AlignedCounts& counts) const {
+        std::vector<std::string> rows;
+        for (int row = 0; row < std::max(counts.a, counts.b); ++row) {
+            std::string text;
+            for (int side = 0; side < 2; ++side) {
+                const std::u16string units = RowText(WorkingGrid(side), row);
+                text.append(side == 0 ? "" : "|").append(units.begin(), units.end()) += ':';
+                for (std::size_t c = 0; c < units.size(); ++c)  // "." for a 0 cell
+                    text += static_cast<char>(
+                        std::max(engine.grids.Row(ColourGrid(side), row)[c], u'.'));
+            }
+            rows.push_back(text);
+        }
+        return rows;
+    }
+
+    // Whether `grid` holds exactly the cells of `expected`, its spare units still 0.
+    bool Holds(int grid, const literal::Grid& expected) const {
+        std::vector<char16_t> cells = expected.cells;
+        cells.resize(cells.size() + kSpareBytes / 2, u'\0');
+        return std::equal(cells.begin(), cells.end(),
+                          reinterpret_cast<const char16_t*>(engine.grids.Bytes(grid)));
+    }
+
+    ko::testing::RecordingReporter reporter;
+    ko::testing::TempDir dir;
+    Engine engine;
+};
+
 using Rows = std::vector<std::u16string>;
 using namespace std::string_literals;
 
@@ -43,16 +125,15 @@ TEST(FileLoader, RecognisesWholeSignaturesAndSplitsByEachNewlineCodeIntoPiecesOf
         {"a\r\nb\r\n"s, 2, kAnsi, {u"a", u"\nb", u"\n"}},
         {"a\r\nb\n"s, 7, kAnsi, {u"a\r\nb\n"}},  // no unit ends a line under code 7
         {"\r\nx\ry\nz"s, 0, kAnsi, {u"", u"x\ry\nz"}},
-        {std::string(1000, 'q'), 0, kAnsi, {q512, q512.substr(24)}},
         // A full piece ends the line even when the file ends right after it.
         {std::string(512, 'q'), 0, kAnsi, {q512, u""}},
         // A CR LF split by the piece boundary is no line end: the LF starts the next line.
         {std::string(511, 'q') + "\r\nz", 0, kAnsi, {q512.substr(1) + u"\r", u"\nz"}},
         {"ab\0cd\r\nef"s, 0, kAnsi, {u"ab", u"ef"}},  // a NUL ends the line's text
         {"\xFF\xFE\x61\0\0\0b\0\n\0c\0"s, 1, kUtf16Le, {u"a", u"c"}},
-        {"\x8A\xBF\x8E\x9A\xB1\r\nplain"s, 0, kAnsi, {u"漢字ｱ", u"plain"}},    // code page 932
-        {"\xEF\xBB\xBF\x61\xFF\x62\xE6\xBC"s, 0, kUtf8, {u"a\uFFFDb\uFFFD"}},  // invalid
-        {"\xEF\xBB\xBF\x80\r\n\x80\x80"s, 0, kUtf8, {u"\uFFFD", u"\uFFFD\uFFFD"}},
+        {"\x8A\xBF\x8E\x9A\xB1\r\nplain"s, 0, kAnsi, {u"漢字ｱ", u"plain"}},         // code page 932
+        {"\xEF\xBB\xBF\x61\xFF\x62\xE6\xBC"s, 0, kUtf8, {u"a\uFFFDb\uFFFD"}},       // invalid
+        {"\xEF\xBB\xBF\x80\r\n\x80\x80"s, 0, kUtf8, {u"\uFFFD", u"\uFFFD\uFFFD"}},  // 0x80
     };
     EngineFixture f;  // one engine for all: each load starts from what the one before left
     for (const auto& c : cases) {
@@ -84,35 +165,52 @@ TEST(FileLoader, WhatCannotBeLoadedIsReportedAndChangesNothing) {
     EXPECT_EQ(f.reporter.shown[0],
               (ko::testing::ShownMessage{owner, u"Can't open " + missing + u" file\r\nErrCode=2",
                                          u"FileOpenError", ko::box::kIconWarning}));
-    EXPECT_EQ(f.reporter.shown[1].caption, u"FileOpenError");
     EXPECT_EQ(f.reporter.shown[2], (ko::testing::ShownMessage{owner, u"Please set the file name",
                                                               u"Failure", ko::box::kIconWarning}));
     EXPECT_EQ(Lines(f), (Rows{u"keep"}));
     EXPECT_EQ(f.engine.compareState, kDiffered);
 }
 
+#ifdef _WIN32
+TEST(FileLoaderOnWindows, RefusesAFileOthersWriteAndReadsUnmarkedFilesInTheThreadsCodePage) {
+    EngineFixture f;
+    f.Load(0, "before");
+    const std::u16string path = f.dir.WriteU16("held.txt", "held text");
+    for (const DWORD access : {DWORD{GENERIC_WRITE}, DWORD{GENERIC_READ}}) {
+        HANDLE other = CreateFileW(ko::AsWide(path.c_str()), access, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(other, INVALID_HANDLE_VALUE);
+        const LoadOutcome outcome = LoadSide(f.engine, 0, path, 0, f.reporter, nullptr);
+        CloseHandle(other);
+        const bool readable = access == GENERIC_READ;
+        EXPECT_EQ(outcome, readable ? LoadOutcome::kLoaded : LoadOutcome::kOpenFailed);
+        EXPECT_EQ(f.RowText(kLoadedA, 0), readable ? u"held text" : u"before");
+    }
+    EXPECT_EQ(f.reporter.Texts(),
+              (std::vector<std::u16string>{u"Can't open " + path + u" file\r\nErrCode=32"}));
+    ASSERT_EQ(GetACP(), 932u) << "the tests run with a Japanese locale";
+    f.Load(0, "\x93\xFA\x96\x7B\x8C\xEA");  // 日本語 in code page 932
+    EXPECT_EQ(f.RowText(kLoadedA, 0), u"日本語");
+}
+#endif
+
 TEST(Comparison, LinesUpEqualTextsWithFillerLinesAndMarksEveryCharacter) {
     const struct {
         std::string a, b;
         std::vector<std::string> rows;
-        int grid_rows = 8192;
         bool collide = false;  // B's second line hashes like A's: only the text may decide
     } cases[] = {
         {"abc\n\nde", "abc\n\nde", {"abc:000|abc:000", ":|:", "de:00|de:00"}},
         // A filler line is as wide as the line opposite, one blank opposite an empty line; on
         // a tie the filler lines go into side A.
         {"a\ny\nxx", "a\nxx\ny", {"a:0|a:0", "  :22|xx:11", "y:0|y:0", "xx:11|  :22"}},
-        {"a\nb", "a\n\nb", {"a:0|a:0", " :2|:", "b:0|b:0"}},
         // Lines without a partner are marked column by column.
         {"abc\nabc", "abd\nabcde", {"abc:001|abd:001", "abc:000|abcde:00011"}},
-        // Side A fills all four rows (count 3 = rows - 1): the window is 1, nothing is searched,
-        // and the last row keeps the file's final line.
-        {"a\nb\nc\nd\ne", "x\na\nb", {"a:1|x:1", "b:1|a:1", "c:1|b:1"}, 4},
-        {"s\ncd\nz", "s\nxy\ncd", {"s:0|s:0", "  :22|xy:11", "cd:00|cd:00", "z:1| :2"}, 8192, true},
+        {"s\ncd\nz", "s\nxy\ncd", {"s:0|s:0", "  :22|xy:11", "cd:00|cd:00", "z:1| :2"}, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.a + "\nagainst\n" + c.b);
-        EngineFixture f(8, c.grid_rows);
+        EngineFixture f(8);
         f.Load(0, c.a, 1);
         f.Load(1, c.b, 1);
         if (c.collide) f.engine.sides[1].rowHash[1] = f.engine.sides[0].rowHash[1];
@@ -121,7 +219,6 @@ TEST(Comparison, LinesUpEqualTextsWithFillerLinesAndMarksEveryCharacter) {
         EXPECT_EQ(f.engine.compareState, equal ? kMatched : kDiffered);
         EXPECT_EQ(f.reporter.Texts(),
                   std::vector<std::u16string>{equal ? u"一致しました" : u"不一致です"});
-        EXPECT_EQ(f.reporter.shown.at(0).caption, u"比較完了");
     }
 }
 
@@ -199,6 +296,70 @@ TEST(Engine, AgreesWithTheLiteralLoaderAndComparisonOnRandomPairs) {
         }
     }
 }
+
+const ko::testing::ShownMessage kAllocationFailure{
+    nullptr, u"Failed to allocate the specified number of bytes from the heap.", u"Failure",
+    ko::box::kIconError};
+
+// What the engine holds beside the grids: row hashes and comparison tables.
+std::size_t TableBytes(const Engine& engine) {
+    const ComparisonScratch& s = engine.scratch;
+    std::size_t bytes = s.table.capacity() * sizeof(s.table[0]) + s.rowKind.capacity();
+    for (int side = 0; side < 2; ++side)
+        bytes += engine.sides[side].rowHash.capacity() * 8 +
+                 4 * (s.classOf[side].capacity() + s.classStart[side].capacity() +
+                      s.rowsOf[side].capacity() + s.source[side].capacity());
+    return bytes;
+}
+
+TEST(MemoryLimits, TablesFollowTheLinesLoadedNotTheGridsRows) {
+    std::vector<int> row_counts = {10'000'000};
+#ifndef _WIN32
+    row_counts.push_back(100'000'000);  // 1.2 GB of grids, of which a few pages are touched
+#endif
+    for (const int rows : row_counts) {
+        EngineFixture f(1, rows);
+        ASSERT_TRUE(f.engine.grids.allocated());
+        f.Load(0, "a\nb", 1);
+        f.Load(1, "a\nc", 1);
+        EXPECT_EQ(f.AlignedRows(CompareSides(f.engine, f.reporter)),
+                  (std::vector<std::string>{"a:0|a:0", "b:1|c:1"}));
+        EXPECT_LT(TableBytes(f.engine), 4096u) << rows;
+    }
+}
+
+TEST(MemoryLimits, GridsThatDoNotFitInPhysicalMemoryAreRefused) {
+    constexpr std::uint64_t kGiB = std::uint64_t{1} << 30, kSixGrids = 6 * (512 * 8192 * 2 + 2048);
+    const std::tuple<long long, long long, std::uint64_t> cases[] = {
+        {512, 8192, kSixGrids},
+        {512, 8192, kSixGrids - 1},
+        {1, 536870911, 4 * kGiB},    // six grids of 1 GiB
+        {1, 1073741823, 8 * kGiB}};  // six grids of 2 GiB
+    for (const auto& [columns, rows, memory] : cases) {
+        ko::testing::RecordingReporter reporter;
+        Engine engine;
+        const bool fits = memory == kSixGrids;
+        EXPECT_EQ(engine.Allocate(columns, rows, reporter, nullptr, memory), fits);
+        EXPECT_EQ(reporter.shown, std::vector(fits ? 0u : 1u, kAllocationFailure));
+    }
+}
+
+#ifndef _WIN32
+TEST(MemoryLimits, AFailedAllocationWhileLoadingIsReportedAndTheEngineStaysUsable) {
+    EngineFixture f(8, 20000);
+    fail_from = 64 << 10;  // the loader's 256 KiB read buffer
+    EXPECT_EQ(f.Load(0, "a\nb", 1), LoadOutcome::kOutOfMemory);
+    fail_from = 0;
+    ASSERT_EQ(f.Load(0, "a\nb", 1), LoadOutcome::kLoaded);
+    fail_from = 64 << 10;  // the row hashes of 10,001 lines
+    EXPECT_EQ(f.Load(1, std::string(10000, '\n'), 1), LoadOutcome::kOutOfMemory);
+    fail_from = 0;
+    EXPECT_EQ(f.reporter.shown, (std::vector{kAllocationFailure, kAllocationFailure}));
+    ASSERT_EQ(f.Load(1, "a\nc", 1), LoadOutcome::kLoaded);
+    EXPECT_EQ(f.AlignedRows(CompareSides(f.engine, f.reporter)),
+              (std::vector<std::string>{"a:0|a:0", "b:1|c:1"}));
+}
+#endif
 
 }  // namespace
 }  // namespace kestrel

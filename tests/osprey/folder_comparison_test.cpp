@@ -1,6 +1,10 @@
-// Matching names the way the system does, scanning two folders into file lists, pairing the
-// lists into rows, comparing the files of each row byte for byte, restoring the rows, and
-// starting the file comparer for a row.
+// Matching names the way the system does, scanning two folders into file lists, pairing them
+// into rows, comparing each row's files byte for byte (on Windows also under the real sharing
+// rules), restoring the rows, and starting the file comparer for a row.
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -9,19 +13,50 @@
 #include <random>
 #include <tuple>
 
+#include "common/extension_groups.h"
 #include "common/paths.h"
 #include "osprey/app/launch_command.h"
+#include "osprey/folder_comparison.h"
+#include "osprey/folder_scan.h"
 #include "osprey/launch.h"
 #include "osprey/name_matching.h"
 #include "osprey/pair_comparison.h"
-#include "tests/osprey/folder_fixture.h"
+#include "osprey/pairing.h"
 #include "tests/support/recording_reporter.h"
+#include "tests/support/temp_dir.h"
 
 namespace osprey {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::TwoFolders;
+
+constexpr int kEverythingGroup = 104;  // "*.*" among the default extension groups
+
+// Two real folders, side A and side B, and the comparison state that lists and pairs them.
+struct TwoFolders {
+    ko::testing::TempDir folder[2];
+    ko::ExtensionGroupTable groups = ko::DefaultExtensionGroups();
+    FolderComparison comparison;
+
+    std::u16string PathOf(int side) const { return ko::testing::PathText(folder[side].path()); }
+    void Scan(int side, int group) {
+        ScanFolder(comparison, side, PathOf(kSideA), PathOf(kSideB), groups, group);
+    }
+    void ScanBothAndPair(int group) {
+        Scan(kSideA, group);
+        Scan(kSideB, group);
+        PairFiles(comparison);
+    }
+    // The first row whose side-A half is named `nameA`, or the row count; and its status.
+    std::size_t RowOf(std::u16string_view nameA) const {
+        const std::vector<FileEntry>& pairs = comparison.pairs[kSideA];
+        return std::find_if(pairs.begin(), pairs.end(), [&](auto& e) { return e.name == nameA; }) -
+               pairs.begin();
+    }
+    int StatusOf(std::u16string_view nameA) const {
+        return comparison.pairs[kSideA].at(RowOf(nameA)).status;
+    }
+};
 
 FileEntry Entry(std::u16string name, std::u16string pattern = u"*.txt") {
     return {kOneSided, std::move(name), std::move(pattern), u"1", u"2023/11/07 09:52"};
@@ -70,16 +105,11 @@ bool LiteralMatch(std::u16string_view p, std::u16string_view n, std::size_t pi, 
 TEST(SearchPattern, FollowsTheWindowsRulesForWildcardsDotsAndCaseAsTheyReadLiterally) {
     const std::tuple<const char16_t*, const char16_t*, bool> cases[] = {
         // clang-format off
-        {u"*.*", u"Makefile", true},      {u"*.*", u".", true},             {u"*.*", u"..", true},
-        {u"*.cpp", u"MAIN.CPP", true},    {u"*.cpp", u"a.b.cpp", true},     {u"*.cpp", u".cpp", true},
-        {u"*.cpp", u"a.cppx", false},     {u"*.cpp", u"a.cpp.bak", false},  {u"*.cpp", u"acpp", false},
-        {u"???.txt", u"a.txt", true},     {u"???.txt", u"abcd.txt", false}, {u"a?c", u"a.c", false},
-        {u"ab??", u"ab", true},           {u"?", u".", false},              {u"readme.*", u"readme", true},
-        {u"readme.*", u"readme2", false}, {u"*.", u"Makefile", true},       {u"*.", u"a.txt", false},
-        {u"a*.*", u"abc", true},          {u"*.ÄÖ", u"x.äö", true},         {u"ΣΟΦΙΑ.*", u"σοφια.txt", true},
-        {u"*.Σ", u"x.ς", true},           {u"ЖУК.txt", u"жук.TXT", true},   {u"ＡＢ.txt", u"ａｂ.txt", true},
-        {u"Ŀ*", u"ŀx", true},             {u"ÿ*", u"Ÿ", true},              {u"あ.txt", u"ア.txt", false},
-        {u"*.÷", u"x.×", false},
+        {u"*.*", u"Makefile", true},      {u"*.*", u"..", true},            {u"*.cpp", u"a.b.cpp", true},
+        {u"*.cpp", u"a.cpp.bak", false},  {u"???.txt", u"a.txt", true},     {u"a?c", u"a.c", false},
+        {u"readme.*", u"readme", true},   {u"*.", u"a.txt", false},         {u"ΣΟΦΙΑ.*", u"σοφια.txt", true},
+        {u"ЖУК.txt", u"жук.TXT", true},   {u"ＡＢ.txt", u"ａｂ.txt", true}, {u"Ŀ*", u"ŀx", true},
+        {u"ÿ*", u"Ÿ", true},              {u"あ.txt", u"ア.txt", false},    {u"*.÷", u"x.×", false},
         // clang-format on
     };
     for (const auto& [pattern, name, matches] : cases)
@@ -226,7 +256,7 @@ TEST(CompareAllPairs, ComparesEachRowOnceByItsBytesAndReportsWhatCannotBeOpened)
     for (int side : {kSideA, kSideB})
         std::filesystem::create_directory(folders.folder[side].path() / "sub");
     folders.folder[kSideA].Write("only-a.txt", "");
-    folders.ScanBothAndPair(testing::kEverythingGroup);
+    folders.ScanBothAndPair(kEverythingGroup);
     std::filesystem::remove(folders.folder[kSideB].path() / "gone.txt");
     ko::testing::RecordingReporter reporter;
     const auto owner = reinterpret_cast<ko::OwnerWindow>(0x1234);
@@ -282,6 +312,37 @@ TEST(ComparePair, AMessageCarriesTheWholePathHoweverLong) {
     EXPECT_EQ(path.size(), 519u);
     EXPECT_TRUE(reporter.Texts().at(0).starts_with(u"Can't open " + path + u" file"));
 }
+
+#ifdef _WIN32
+TEST(ComparePairOnWindows, AFileLockedForWritingOrAFolderIsReportedWithTheSystemsCode) {
+    TwoFolders folders;
+    for (int side : {kSideA, kSideB})
+        folders.folder[side].Write("locked.txt", "1");
+    folders.ScanBothAndPair(kEverythingGroup);
+    // Held open for writing while others may read: a reader that does not share writing is
+    // refused with ERROR_SHARING_VIOLATION, after file A was opened and closed again.
+    const HANDLE lock =
+        CreateFileW((folders.folder[kSideB].path() / "locked.txt").c_str(), GENERIC_WRITE,
+                    FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ko::testing::RecordingReporter reporter;
+    for (const char16_t* name : {u"locked.txt", u"."}) {
+        ComparePair(folders.comparison, folders.RowOf(name), reporter, nullptr);
+        EXPECT_EQ(folders.StatusOf(name), kPairedNotCompared);
+    }
+    CloseHandle(lock);
+    ASSERT_EQ(reporter.shown.size(), 2u);
+    EXPECT_EQ(reporter.shown[0].text,
+              u"Can't open " +
+                  FilePathOf(folders.comparison, kSideB, folders.RowOf(u"locked.txt")) +
+                  u" file\r\nErrCode=32");
+    EXPECT_EQ(reporter.shown[0].caption, u"FileOpenError2");
+    EXPECT_TRUE(reporter.shown[1].text.ends_with(u"ErrCode=5"));  // access denied
+    const HANDLE exclusive = CreateFileW((folders.folder[kSideA].path() / "locked.txt").c_str(),
+                                         GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(exclusive, INVALID_HANDLE_VALUE);  // nobody holds file A any longer
+    CloseHandle(exclusive);
+}
+#endif
 
 TEST(FailedLaunchCheck, ChecksRowsThenSelectionsThenEmptyHalvesInThatOrder) {
     // Rows: 0 a pair, 1 only on side A, 2 only on side B.
