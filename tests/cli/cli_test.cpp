@@ -90,8 +90,6 @@ TEST_F(CliTest, KestrelExitsZeroOnlyForEqualFilesThatFitOneWhenTheyDifferAndTwoO
                 {{u"x.txt", u"missing.txt"}, 2, 1, ""},
                 {{u"x.txt"}, 2, 1, ""},
                 {{u"--rows=many", u"x.txt", u"z.txt"}, 2, 1, ""},
-                {{u"--json", u"--quiet", u"x.txt", u"z.txt"}, 2, 1, ""},
-                {{u"--colour", u"x.txt", u"z.txt"}, 2, 1, ""},
                 {{u"--quiet", u"--rows=256", u"300.txt", u"300-280.txt"}, 2, 2, ""},
                 {{u"--quiet", u"--rows=256", u"300-3.txt", u"300-280.txt"}, 1, 2, ""},
                 {{u"--quiet", u"--rows=256", u"255.txt", u"255.txt"}, 0, 0, ""},
@@ -188,8 +186,6 @@ TEST_F(CliTest, OspreyExitsZeroOnlyWhenEveryFileHasAnEqualPartner) {
     const Arguments bad[] = {{u"a", u"missing"},
                              {u"a"},
                              {u"--group=x", u"a", u"b"},
-                             {u"--json", u"--quiet", u"a", u"b"},
-                             {u"--colour", u"a", u"b"},
                              {u"--group=77", u"a", u"b"},
                              {u"a", std::u16string(260, u'b')}};
     for (const Arguments& arguments : bad) {

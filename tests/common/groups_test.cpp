@@ -38,13 +38,11 @@ TEST(ExtensionGroups, LookUpsFollowRowOrderWhateverTheNumbers) {
 
 TEST(GroupSelector, LabelNamesTheFirstRowOfTheGroupInTheFirstFourCharacters) {
     ExtensionGroupTable table = DefaultExtensionGroups();
-    const std::u16string_view cases[][2] = {{u"0001", u"テキスト"},
-                                            {u"00012", u"テキスト"},
-                                            {u" 1x", u"テキスト"},
-                                            {u"0104", u"すべて"},
-                                            {u"7", u""},
-                                            {u"-1", u""},
-                                            {u"", u"ソースファイル"}};
+    // clang-format off
+    const std::u16string_view cases[][2] = {
+        {u"0001", u"テキスト"}, {u"00012", u"テキスト"}, {u" 1x", u"テキスト"}, {u"0104", u"すべて"},
+        {u"7", u""},            {u"-1", u""},            {u"", u"ソースファイル"}};
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(GroupLabel(table, c[0]), c[1]) << Utf16ToUtf8(c[0]);
     std::fill(std::begin(table[0].itemName), std::end(table[0].itemName), u'x');

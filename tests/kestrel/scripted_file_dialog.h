@@ -11,7 +11,6 @@ namespace kestrel::app::testing {
 
 struct ScriptedFileDialog final : OpenFileDialog {
     bool Show(OpenFileRequest& request) override {
-        ++shown;
         asked = request;
         if (confirm) {
             std::fill(std::begin(request.file), std::end(request.file), u'\0');
@@ -28,7 +27,6 @@ struct ScriptedFileDialog final : OpenFileDialog {
         offset = static_cast<int>(path.rfind(u'\\') + 1);
     }
 
-    int shown = 0;
     OpenFileRequest asked;
     bool confirm = true;
     std::u16string answer;

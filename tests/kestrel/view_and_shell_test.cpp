@@ -238,12 +238,6 @@ TEST(FileSelection, OpensInTheSidesFolderWithTheGroupsTypesThatFitAndRemembersTh
     EXPECT_EQ(Select(0, fits + u"x.txt"), fits + u"x.txt");
     EXPECT_EQ(Remembered(0), fits);
 
-    EXPECT_EQ(SelectFile(owner, 2, settings, dialog, reporter), std::nullopt);  // no such side
-    EXPECT_EQ(dialog.shown, 6);
-    EXPECT_EQ(reporter.shown,
-              (std::vector<ko::testing::ShownMessage>{
-                  {owner, u"Wrong mode selection", u"Failure", ko::box::kIconError}}));
-
     settings.failExt_no = 50;  // no row carries it: no types, no pattern
     Select(1);
     EXPECT_EQ(Asked(), u"C:\\");  // side B's folder by now

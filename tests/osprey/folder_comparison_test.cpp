@@ -302,17 +302,6 @@ TEST(CompareAllPairs, ComparesEachRowOnceByItsBytesAndReportsWhatCannotBeOpened)
     EXPECT_EQ(StatusBarTexts(folders.comparison)[0], u"照合後");
 }
 
-TEST(ComparePair, AMessageCarriesTheWholePathHoweverLong) {
-    FolderComparison c;
-    c.folderPath[kSideA] = std::u16string(kFolderPathMax, u'd');
-    c.pairs[kSideA] = c.pairs[kSideB] = {Entry(std::u16string(259, u'n'))};
-    ko::testing::RecordingReporter reporter;
-    ComparePair(c, 0, reporter, nullptr);
-    const std::u16string path = FilePathOf(c, kSideA, 0);
-    EXPECT_EQ(path.size(), 519u);
-    EXPECT_TRUE(reporter.Texts().at(0).starts_with(u"Can't open " + path + u" file"));
-}
-
 #ifdef _WIN32
 TEST(ComparePairOnWindows, AFileLockedForWritingOrAFolderIsReportedWithTheSystemsCode) {
     TwoFolders folders;
