@@ -15,8 +15,7 @@ int RunConsoleProgram(const std::vector<std::u16string>& arguments, const Consol
         status = job(arguments, out, messages);
     } catch (const std::bad_alloc&) {
         // What Kestrel shows when memory runs out; osprey-cli has no text of its own for it.
-        messages.Show(nullptr, kestrel::messages::kOutOfMemory.text,
-                      kestrel::messages::kOutOfMemory.caption, box::kIconError);
+        ShowMessage(messages, nullptr, kestrel::messages::kOutOfMemory, box::kIconError);
         return 2;
     }
     WriteStdout(out);

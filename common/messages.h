@@ -5,7 +5,11 @@
 // its program, so a text that changes here must change in the manual too.
 #pragma once
 
+#include <initializer_list>
 #include <string_view>
+
+#include "common/report.h"
+#include "common/text.h"
 
 namespace ko {
 
@@ -13,6 +17,13 @@ struct Message {
     std::u16string_view text;
     std::u16string_view caption;
 };
+
+// Shows `message` in `style`, its text filled with `args` as Format fills it; returns the answer.
+inline int ShowMessage(Reporter& reporter, OwnerWindow owner, const Message& message,
+                       unsigned style, std::initializer_list<FormatArg> args = {}) {
+    if (args.size() == 0) return reporter.Show(owner, message.text, message.caption, style);
+    return reporter.Show(owner, Format(message.text, args), message.caption, style);
+}
 
 namespace messages {
 

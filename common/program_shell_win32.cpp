@@ -167,8 +167,7 @@ void OpenManual(HWND window, std::u16string_view manual, Reporter& reporter) {
         ShellExecuteW(window, L"open", name.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     // Success is a value above 32; 32 itself is SE_ERR_DLLNOTFOUND.
     if (reinterpret_cast<INT_PTR>(result) <= 32)
-        reporter.Show(window, Format(messages::kManualNotFound.text, {manual}),
-                      messages::kManualNotFound.caption, box::kOk);
+        ShowMessage(reporter, window, messages::kManualNotFound, box::kOk, {manual});
 }
 
 INT_PTR RunAboutBox(HINSTANCE instance, HWND owner, const AboutBoxIds& ids,

@@ -6,8 +6,7 @@
 namespace ko {
 
 void ReportOutOfRange(Reporter& reporter, OwnerWindow owner) {
-    reporter.Show(owner, messages::kOutOfRange.text, messages::kOutOfRange.caption,
-                  box::kOk | box::kIconError);
+    ShowMessage(reporter, owner, messages::kOutOfRange, box::kOk | box::kIconError);
 }
 
 int ReadNumberWithin(std::u16string_view text, std::size_t characters, NumberLimits limits,

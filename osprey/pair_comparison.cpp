@@ -3,7 +3,6 @@
 #include <cstring>
 #include <string>
 
-#include "common/text.h"
 #include "osprey/messages.h"
 
 namespace osprey {
@@ -18,8 +17,7 @@ constexpr std::size_t kBlockBytes = std::size_t{32} << 10;
 
 void ReportFailure(ko::Reporter& reporter, ko::OwnerWindow owner, const ko::Message& message,
                    std::u16string_view path, int errorCode) {
-    reporter.Show(owner, ko::Format(message.text, {path, errorCode}), message.caption,
-                  ko::box::kIconWarning);
+    ko::ShowMessage(reporter, owner, message, ko::box::kIconWarning, {path, errorCode});
 }
 
 }  // namespace

@@ -77,8 +77,7 @@ std::optional<std::u16string> AcceptChosenFile(const OpenFileRequest& answer, in
 std::optional<std::u16string> SelectFile(ko::OwnerWindow owner, int side, ko::Settings& settings,
                                          OpenFileDialog& dialog, ko::Reporter& reporter) {
     if (side != 0 && side != 1) {
-        reporter.Show(owner, messages::kWrongSide.text, messages::kWrongSide.caption,
-                      ko::box::kIconError);
+        ko::ShowMessage(reporter, owner, messages::kWrongSide, ko::box::kIconError);
         return std::nullopt;
     }
     OpenFileRequest request;

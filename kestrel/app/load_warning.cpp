@@ -8,8 +8,8 @@ namespace kestrel::app {
 void WarnIfCut(const LoadCuts& cuts, std::u16string_view path, int rows, int columns,
                ko::Reporter& reporter, ko::OwnerWindow owner) {
     if (cuts.Fits()) return;
-    reporter.Show(owner, ko::Format(messages::kCutLoad.text, {path, rows, columns}),
-                  messages::kCutLoad.caption, ko::box::kOk | ko::box::kIconWarning);
+    ko::ShowMessage(reporter, owner, messages::kCutLoad, ko::box::kOk | ko::box::kIconWarning,
+                    {path, rows, columns});
 }
 
 }  // namespace kestrel::app

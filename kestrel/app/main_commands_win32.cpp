@@ -38,8 +38,7 @@ void ChooseAndLoad(HWND window, int side) {
 
 void Compare(HWND window) {
     if (App().engine.compareState != kNotCompared) {
-        Reporter().Show(window, messages::kAlreadyCompared.text, messages::kAlreadyCompared.caption,
-                        ko::box::kOk);
+        ko::ShowMessage(Reporter(), window, messages::kAlreadyCompared, ko::box::kOk);
         return;
     }
     CompareFromPathBoxes(window);
@@ -50,8 +49,7 @@ void Compare(HWND window) {
 void Restore(HWND window) {
     Engine& engine = App().engine;
     if (engine.compareState <= kNotCompared) {
-        Reporter().Show(window, messages::kAlreadyRestored.text, messages::kAlreadyRestored.caption,
-                        ko::box::kOk);
+        ko::ShowMessage(Reporter(), window, messages::kAlreadyRestored, ko::box::kOk);
         return;
     }
     engine.compareState = kNotCompared;
@@ -69,8 +67,8 @@ void EditSettings(HWND window) {
     ko::RepaintNow(window);
     if (app.restartFlag != 1) return;
     app.restartFlag = 0;
-    if (Reporter().Show(window, messages::kRestartPlease.text, messages::kRestartPlease.caption,
-                        ko::box::kYesNo) == ko::box::kAnswerYes)
+    if (ko::ShowMessage(Reporter(), window, messages::kRestartPlease, ko::box::kYesNo) ==
+        ko::box::kAnswerYes)
         DestroyWindow(window);
 }
 

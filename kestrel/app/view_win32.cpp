@@ -138,8 +138,7 @@ bool CreateView(HWND window) {
     }
     if (!ok) {
         ReleaseDC(window, screen);
-        app.services.reporter->Show(window, messages::kNoMemoryDc.text,
-                                    messages::kNoMemoryDc.caption, ko::box::kIconError);
+        ko::ShowMessage(*app.services.reporter, window, messages::kNoMemoryDc, ko::box::kIconError);
         return false;
     }
     for (int side = 0; side < 2 && ok; ++side) {
@@ -148,8 +147,7 @@ bool CreateView(HWND window) {
     }
     ReleaseDC(window, screen);
     if (!ok) {
-        app.services.reporter->Show(window, messages::kNoBitmap.text, messages::kNoBitmap.caption,
-                                    ko::box::kIconError);
+        ko::ShowMessage(*app.services.reporter, window, messages::kNoBitmap, ko::box::kIconError);
         return false;
     }
     for (int side = 0; side < 2; ++side) {

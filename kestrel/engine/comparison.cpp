@@ -265,10 +265,10 @@ AlignedCounts CompareSides(Engine& engine, ko::Reporter& reporter, CompareOutput
     }
     if (a.state == kNotCompared) {
         engine.compareState = kMatched;
-        reporter.Show(nullptr, messages::kMatch.text, messages::kMatch.caption, ko::box::kOk);
+        ko::ShowMessage(reporter, nullptr, messages::kMatch, ko::box::kOk);
     } else {
         engine.compareState = a.state;
-        reporter.Show(nullptr, messages::kMismatch.text, messages::kMismatch.caption, ko::box::kOk);
+        ko::ShowMessage(reporter, nullptr, messages::kMismatch, ko::box::kOk);
     }
     return {a.nA, a.nB};
 }

@@ -224,41 +224,12 @@ void ResetSide(Engine& engine, int side) {
 
 // LoadSide without its guard against running out of memory.
 LoadOutcome LoadSideUnguarded(Engine& engine, int side, std::u16string_view path, int kaimode,
-                              ko::Reporter& reporter, ko::OwnerWindow owner, LoadCuts& cuts);
-
-}  // namespace
-
-bool RequirePath(std::u16string_view path, ko::Reporter& reporter, ko::OwnerWindow owner) {
-    if (!path.empty() && path[0] != 0) return true;
-    reporter.Show(owner, messages::kNoFileName.text, messages::kNoFileName.caption,
-                  ko::box::kIconWarning);
-    return false;
-}
-
-LoadOutcome LoadSide(Engine& engine, int side, std::u16string_view path, int kaimode,
-                     ko::Reporter& reporter, ko::OwnerWindow owner, LoadCuts& cuts) {
-    cuts = {};
-    try {
-        return LoadSideUnguarded(engine, side, path, kaimode, reporter, owner, cuts);
-    } catch (const std::bad_alloc&) {
-        // The side keeps the lines stored so far; the program takes the way of a failed grid
-        // allocation.
-        cuts = {};
-        engine.compareState = kNotCompared;
-        ReportAllocationFailure(reporter, owner);
-        return LoadOutcome::kOutOfMemory;
-    }
-}
-
-namespace {
-
-LoadOutcome LoadSideUnguarded(Engine& engine, int side, std::u16string_view path, int kaimode,
                               ko::Reporter& reporter, ko::OwnerWindow owner, LoadCuts& cuts) {
     if (!RequirePath(path, reporter, owner)) return LoadOutcome::kNoPath;
     ko::FileReader file;
     if (const int error = file.Open(path); error != 0) {
-        reporter.Show(owner, ko::Format(messages::kFileOpenError.text, {path, error}),
-                      messages::kFileOpenError.caption, ko::box::kIconWarning);
+        ko::ShowMessage(reporter, owner, messages::kFileOpenError, ko::box::kIconWarning,
+                        {path, error});
         return LoadOutcome::kOpenFailed;
     }
 
@@ -306,13 +277,34 @@ LoadOutcome LoadSideUnguarded(Engine& engine, int side, std::u16string_view path
     engine.ReserveComparison();
 
     if (const int error = file.Close(); error != 0) {
-        reporter.Show(owner, ko::Format(messages::kFileCloseError.text, {path, error}),
-                      messages::kFileCloseError.caption, ko::box::kIconWarning);
+        ko::ShowMessage(reporter, owner, messages::kFileCloseError, ko::box::kIconWarning,
+                        {path, error});
     }
     engine.compareState = kNotCompared;
     return LoadOutcome::kLoaded;
 }
 
 }  // namespace
+
+bool RequirePath(std::u16string_view path, ko::Reporter& reporter, ko::OwnerWindow owner) {
+    if (!path.empty() && path[0] != 0) return true;
+    ko::ShowMessage(reporter, owner, messages::kNoFileName, ko::box::kIconWarning);
+    return false;
+}
+
+LoadOutcome LoadSide(Engine& engine, int side, std::u16string_view path, int kaimode,
+                     ko::Reporter& reporter, ko::OwnerWindow owner, LoadCuts& cuts) {
+    cuts = {};
+    try {
+        return LoadSideUnguarded(engine, side, path, kaimode, reporter, owner, cuts);
+    } catch (const std::bad_alloc&) {
+        // The side keeps the lines stored so far; the program takes the way of a failed grid
+        // allocation.
+        cuts = {};
+        engine.compareState = kNotCompared;
+        ReportAllocationFailure(reporter, owner);
+        return LoadOutcome::kOutOfMemory;
+    }
+}
 
 }  // namespace kestrel

@@ -24,8 +24,7 @@ bool GridShapeFor(long long columns, long long rows, GridShape& shape) {
 }
 
 void ReportAllocationFailure(ko::Reporter& reporter, ko::OwnerWindow owner) {
-    reporter.Show(owner, messages::kOutOfMemory.text, messages::kOutOfMemory.caption,
-                  ko::box::kIconError);
+    ko::ShowMessage(reporter, owner, messages::kOutOfMemory, ko::box::kIconError);
 }
 
 bool TextGrids::Allocate(long long columns, long long rows, ko::Reporter& reporter,
@@ -136,14 +135,14 @@ void TextGrids::EndRowAt(int grid, int row, int count) {
     if (count > 0 && row >= dirty_rows_[grid]) dirty_rows_[grid] = row + 1;
 }
 
-void TextGrids::Report(const std::u16string& text, std::u16string_view caption) const {
-    if (reporter_ != nullptr) reporter_->Show(nullptr, text, caption, ko::box::kOk);
+void TextGrids::Report(const ko::Message& message,
+                       std::initializer_list<ko::FormatArg> args) const {
+    if (reporter_ != nullptr) ko::ShowMessage(*reporter_, nullptr, message, ko::box::kOk, args);
 }
 
 int TextGrids::memwcslen(int grid, int row) const {
     if (row < 0 || row >= shape_.rows) {
-        Report(ko::Format(messages::kRowOutsideRowLength.text, {row, shape_.rows}),
-               messages::kRowOutsideRowLength.caption);
+        Report(messages::kRowOutsideRowLength, {row, shape_.rows});
         return 0;
     }
     const char16_t* cells = Row(grid, row);
@@ -155,18 +154,15 @@ int TextGrids::memwcslen(int grid, int row) const {
 
 int TextGrids::memcolorlen(int x, int mode, int y, int* code) const {
     if (y < 0 || y >= shape_.rows) {
-        Report(ko::Format(messages::kRowOutsideColourRun.text, {y, shape_.rows}),
-               messages::kRowOutsideColourRun.caption);
+        Report(messages::kRowOutsideColourRun, {y, shape_.rows});
         return 0;
     }
     if (x < 0 || x >= shape_.columns) {
-        Report(ko::Format(messages::kColumnOutsideColourRun.text, {x, shape_.columns}),
-               messages::kColumnOutsideColourRun.caption);
+        Report(messages::kColumnOutsideColourRun, {x, shape_.columns});
         return 0;
     }
     if (static_cast<unsigned>(mode) > 5) {
-        Report(ko::Format(messages::kModeOutsideColourRun.text, {mode}),
-               messages::kModeOutsideColourRun.caption);
+        Report(messages::kModeOutsideColourRun, {mode});
         return 0;
     }
     if (mode < kColourA) return 0;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/report.h"
+#include "common/messages.h"
 #include "kestrel/engine/grid_memory.h"
 
 namespace kestrel {
@@ -133,7 +133,7 @@ class TextGrids {
     void PrepareRow(int grid, int row);
     // Zeroes what the row held beyond `count` units and records `count` as its extent.
     void EndRowAt(int grid, int row, int count);
-    void Report(const std::u16string& text, std::u16string_view caption) const;
+    void Report(const ko::Message& message, std::initializer_list<ko::FormatArg> args) const;
 
     char16_t* blocks_[kGridCount] = {};
     GridShape shape_;

@@ -65,8 +65,7 @@ void LaunchFileComparer(HWND window) {
     const std::optional<LaunchCommand> command =
         BuildLaunchCommand(app.startupDirectory, subAppName, pathA, pathB);
     if (!command || !app.services.processStarter->Start(*command))
-        reporter.Show(window, messages::kCannotRun.text, messages::kCannotRun.caption,
-                      ko::box::kOk);
+        ko::ShowMessage(reporter, window, messages::kCannotRun, ko::box::kOk);
 }
 
 ProcessStarter& SystemProcessStarter() {
