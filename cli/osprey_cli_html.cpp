@@ -77,9 +77,10 @@ void AppendHeader(std::string& out, const osprey::FolderComparison& comparison,
     }
     std::u16string group_text = Format(u"%d", {group});
     const int first_row = FirstRowOfGroup(groups, group);
-    if (first_row >= 0) group_text += u" " + CutText(groups[first_row].itemName, kItemNameMax);
+    if (first_row >= 0)
+        group_text.append(u" ").append(CutText(groups[first_row].itemName, kItemNameMax));
     for (const std::u16string& pattern : osprey::SearchPatternsOfGroup(groups, group))
-        group_text += u" " + pattern;
+        group_text.append(u" ").append(pattern);
     out += "<tr><th>拡張子グループ</th><td>";
     AppendHtmlText(out, group_text);
     out += "</td></tr>\n</table>\n";
