@@ -11,6 +11,7 @@ import base64
 import json
 import os
 import pathlib
+import select
 import shutil
 import subprocess
 import sys
@@ -18,6 +19,8 @@ import tempfile
 
 FLAGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
          '--disable-background-networking', '--disable-component-update', '--disable-sync']
+
+TIMEOUT = 120  # seconds a command or a page load may take on a busy machine
 
 
 class Browser:
@@ -63,6 +66,8 @@ class Browser:
 
     def _message(self):
         while b'\0' not in self.pending:
+            if not select.select([self.answers], [], [], TIMEOUT)[0]:
+                raise RuntimeError(f'chromium said nothing for {TIMEOUT} s')
             chunk = os.read(self.answers, 1 << 16)
             if not chunk:
                 raise RuntimeError('chromium ended')
