@@ -61,4 +61,16 @@ bool SplitArguments(const std::vector<std::u16string>& arguments,
     return true;
 }
 
+bool ExclusiveOutputs(bool json, bool quiet, bool html, std::string& error) {
+    if (html && (json || quiet)) {
+        error = "--html cannot be combined with --json or --quiet";
+        return false;
+    }
+    if (json && quiet) {
+        error = "--json and --quiet exclude each other";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace ko::cli

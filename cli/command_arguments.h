@@ -26,4 +26,8 @@ bool SplitArguments(const std::vector<std::u16string>& arguments,
                     const std::vector<IntegerFlag>& integers,
                     std::vector<std::u16string>& positional, std::string& error);
 
+// The output choices --json, --quiet and --html exclude each other. False, with a one-line
+// reason in `error`, when more than one is set.
+bool ExclusiveOutputs(bool json, bool quiet, bool html, std::string& error);
+
 }  // namespace ko::cli

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "cli/command_arguments.h"
+#include "cli/kestrel_cli_html.h"
 #include "cli/kestrel_cli_view.h"
 #include "common/current_directory.h"
 #include "common/settings.h"
@@ -14,7 +15,8 @@
 namespace ko::cli {
 
 const char kKestrelCliUsage[] =
-    "usage: kestrel-cli [--newline=N] [--columns=N] [--rows=N] [--json | --quiet] FILE_A FILE_B\n"
+    "usage: kestrel-cli [--newline=N] [--columns=N] [--rows=N] [--json | --quiet | --html]\n"
+    "                   FILE_A FILE_B\n"
     "Compares two text files as Kestrel does. Settings come from kestrel.ini in the current\n"
     "directory; --newline sets kaimode (0 CR+LF, 1 LF, 2 CR, others end no line), --columns\n"
     "dtxlength_max and --rows dtylength_max. A file that does not fit the grid (more lines than\n"
@@ -22,6 +24,8 @@ const char kKestrelCliUsage[] =
     "loaded: a warning goes to stderr, and --json adds \"fits\": {\"a\", \"b\"} and \"cut\" with "
     "the\n"
     "lines of each side past the last row, cut at the columns and cut at a NUL.\n"
+    "--html writes one self-contained HTML page instead: both files side by side in the\n"
+    "window's colours, with the paths, encodings, grid size, outcome and warnings above.\n"
     "Exit status: 0 both files fitted and are equal, 1 different, 2 trouble, or equal as far\n"
     "as loaded while a file did not fit (the rest may differ).\n";
 
@@ -47,19 +51,18 @@ class OutcomeFilter final : public Reporter {
 bool ParseKestrelCliArguments(const std::vector<std::u16string>& arguments,
                               KestrelCliOptions& options, std::string& error) {
     std::vector<std::u16string> files;
-    if (!SplitArguments(
-            arguments,
-            {{u"--json", &options.json}, {u"--quiet", &options.quiet}, {u"--help", &options.help}},
-            {{u"--newline", &options.newline},
-             {u"--columns", &options.columns},
-             {u"--rows", &options.rows}},
-            files, error))
+    if (!SplitArguments(arguments,
+                        {{u"--json", &options.json},
+                         {u"--quiet", &options.quiet},
+                         {u"--html", &options.html},
+                         {u"--help", &options.help}},
+                        {{u"--newline", &options.newline},
+                         {u"--columns", &options.columns},
+                         {u"--rows", &options.rows}},
+                        files, error))
         return false;
     if (options.help) return true;
-    if (options.json && options.quiet) {
-        error = "--json and --quiet exclude each other";
-        return false;
-    }
+    if (!ExclusiveOutputs(options.json, options.quiet, options.html, error)) return false;
     if (files.size() != 2) {
         error = "two files are needed, FILE_A and FILE_B";
         return false;
@@ -111,6 +114,8 @@ int RunKestrelCli(const std::vector<std::u16string>& arguments, bool terminal, s
     const ComparisonReport report{*engine, aligned, settings->kaimode, {cuts[0], cuts[1]}};
     if (options.json) {
         out += JsonReport(report);
+    } else if (options.html) {
+        out += HtmlReport(report, options.file_a, options.file_b);
     } else if (!options.quiet) {
         out += SideBySideView(report, terminal);
     }

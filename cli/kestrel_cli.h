@@ -1,6 +1,6 @@
 // kestrel-cli: Kestrel's engine without a window.
 //
-//   kestrel-cli [--newline=N] [--columns=N] [--rows=N] [--json | --quiet] FILE_A FILE_B
+//   kestrel-cli [--newline=N] [--columns=N] [--rows=N] [--json | --quiet | --html] FILE_A FILE_B
 //
 // Settings start from kestrel.ini in the current directory, as Kestrel reads them; each flag
 // overrides one of them. Exit status 0 when both files fitted the grid and match, 1 when they
@@ -17,7 +17,7 @@ namespace ko::cli {
 
 struct KestrelCliOptions {
     std::optional<int> newline, columns, rows;
-    bool json = false, quiet = false, help = false;
+    bool json = false, quiet = false, html = false, help = false;
     std::u16string file_a, file_b;
 };
 

@@ -5,6 +5,7 @@
 #include "cli/json_text.h"
 #include "cli/terminal_text.h"
 #include "common/text.h"
+#include "kestrel/messages.h"
 
 namespace ko::cli {
 
@@ -92,11 +93,15 @@ int Cells(const Row& row) {
 
 }  // namespace
 
+int ShownRows(const ComparisonReport& report) {
+    return std::min(std::max(report.aligned.a, report.aligned.b), report.engine.grids.rows());
+}
+
 // One line per aligned row: number and text of side A, then of side B, each column as wide as
 // its longest text up to a limit.
 std::string SideBySideView(const ComparisonReport& report, bool colour) {
     const kestrel::Engine& engine = report.engine;
-    const int shown = std::min(std::max(report.aligned.a, report.aligned.b), engine.grids.rows());
+    const int shown = ShownRows(report);
     int column = 1;
     for (int r = 0; r < shown; ++r)
         column = std::max(column, Cells(RowOf(engine, 0, r)));
@@ -116,16 +121,25 @@ std::string SideBySideView(const ComparisonReport& report, bool colour) {
         }
         out += '\n';
     }
-    out += engine.compareState == kestrel::kMatched ? "一致しました\n" : "不一致です\n";
+    out += Utf16ToUtf8(OutcomeText(report)) + '\n';
     return out;
+}
+
+std::u16string_view OutcomeText(const ComparisonReport& report) {
+    return report.engine.compareState == kestrel::kMatched ? kestrel::messages::kMatch.text
+                                                           : kestrel::messages::kMismatch.text;
+}
+
+const char* EncodingName(kestrel::Encoding encoding) {
+    static const char* const kEncodings[] = {"utf-16le", "utf-16be", "utf-8", "ansi"};
+    return kEncodings[static_cast<int>(encoding)];
 }
 
 std::string JsonReport(const ComparisonReport& report) {
     const kestrel::Engine& engine = report.engine;
-    static const char* const kEncodings[] = {"utf-16le", "utf-16be", "utf-8", "ansi"};
     auto side = [&](int s) {
         return "{\"lines\": " + std::to_string(engine.sides[s].lineCount) + ", \"encoding\": \"" +
-               kEncodings[static_cast<int>(engine.sides[s].encoding)] + "\"}";
+               EncodingName(engine.sides[s].encoding) + "\"}";
     };
     auto fits = [&](int s) { return std::string(report.cuts[s].Fits() ? "true" : "false"); };
     auto cut = [&](int s) {
@@ -143,7 +157,7 @@ std::string JsonReport(const ComparisonReport& report) {
                       ", \"b\": " + cut(1) + "}" +
                       ",\n \"aligned\": {\"a\": " + std::to_string(report.aligned.a) +
                       ", \"b\": " + std::to_string(report.aligned.b) + "},\n \"grid\": [";
-    const int shown = std::min(std::max(report.aligned.a, report.aligned.b), engine.grids.rows());
+    const int shown = ShownRows(report);
     for (int r = 0; r < shown; ++r) {
         out += r == 0 ? "\n  " : ",\n  ";
         out += '{';

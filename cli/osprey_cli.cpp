@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "cli/command_arguments.h"
+#include "cli/osprey_cli_html.h"
 #include "cli/osprey_cli_report.h"
 #include "common/current_directory.h"
 #include "common/file_reader.h"
@@ -16,7 +17,7 @@
 namespace ko::cli {
 
 const char kOspreyCliUsage[] =
-    "usage: osprey-cli [--group=N] [--json | --quiet] DIR_A DIR_B\n"
+    "usage: osprey-cli [--group=N] [--json | --quiet | --html] DIR_A DIR_B\n"
     "Compares two folders as Osprey does: lists the files of DIR_A and DIR_B that match the\n"
     "patterns of the selected extension group, pairs them by name and compares every pair byte\n"
     "for byte. Settings come from Osprey.ini in the current directory; --group selects the\n"
@@ -25,7 +26,9 @@ const char kOspreyCliUsage[] =
     "date of side A and of side B) and the counters of its status bar. --json prints instead\n"
     "{\"countA\", \"countB\", \"target\", \"equal\", \"differ\", \"rows\": [{\"status\": "
     "1|2|3|13,\n"
-    "\"a\": {\"name\", \"pattern\", \"size\", \"date\"}, \"b\": {...}}]}; --quiet prints nothing.\n"
+    "\"a\": {\"name\", \"pattern\", \"size\", \"date\"}, \"b\": {...}}]}; --quiet prints nothing;\n"
+    "--html writes one self-contained HTML page with the folders, the group, both lists with\n"
+    "their status marks, and the status bar.\n"
     "Exit status: 0 every pair of files has equal contents and no row is one-sided, 1 a pair\n"
     "differs, a file is on one side only or a folder is paired with a file, 2 trouble (bad\n"
     "arguments, an empty group, a folder that cannot be read, a file that cannot be opened).\n"
@@ -93,16 +96,15 @@ int CompareRows(osprey::FolderComparison& comparison, Reporter& messages) {
 bool ParseOspreyCliArguments(const std::vector<std::u16string>& arguments,
                              OspreyCliOptions& options, std::string& error) {
     std::vector<std::u16string> folders;
-    if (!SplitArguments(
-            arguments,
-            {{u"--json", &options.json}, {u"--quiet", &options.quiet}, {u"--help", &options.help}},
-            {{u"--group", &options.group}}, folders, error))
+    if (!SplitArguments(arguments,
+                        {{u"--json", &options.json},
+                         {u"--quiet", &options.quiet},
+                         {u"--html", &options.html},
+                         {u"--help", &options.help}},
+                        {{u"--group", &options.group}}, folders, error))
         return false;
     if (options.help) return true;
-    if (options.json && options.quiet) {
-        error = "--json and --quiet exclude each other";
-        return false;
-    }
+    if (!ExclusiveOutputs(options.json, options.quiet, options.html, error)) return false;
     if (folders.size() != 2) {
         error = "two folders are needed, DIR_A and DIR_B";
         return false;
@@ -156,6 +158,8 @@ int RunOspreyCli(const std::vector<std::u16string>& arguments, std::string& out,
 
     if (options.json) {
         out += JsonReport(comparison);
+    } else if (options.html) {
+        out += HtmlReport(comparison, settings->groups, group);
     } else if (!options.quiet) {
         out += RowTable(comparison);
     }

@@ -1,6 +1,6 @@
 // osprey-cli: Osprey's scanning, pairing and comparison without a window.
 //
-//   osprey-cli [--group=N] [--json | --quiet] DIR_A DIR_B
+//   osprey-cli [--group=N] [--json | --quiet | --html] DIR_A DIR_B
 //
 // Settings come from Osprey.ini in the current directory, as Osprey reads them; --group
 // overrides failExt_no. Exit status 0 when every pair of files is equal and no row is
@@ -18,7 +18,7 @@ namespace ko::cli {
 
 struct OspreyCliOptions {
     std::optional<int> group;
-    bool json = false, quiet = false, help = false;
+    bool json = false, quiet = false, html = false, help = false;
     std::u16string folderA, folderB;
 };
 

@@ -14,6 +14,7 @@ KO_PACKAGES=(
     wine wine64 xvfb xauth x11-utils imagemagick xdotool
     fonts-ipafont-gothic locales
     pandoc weasyprint poppler-utils zip unzip
+    chromium python3
     clang libclang-rt-14-dev
     hyperfine time
 )

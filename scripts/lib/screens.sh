@@ -7,6 +7,8 @@
 #                          sample files with a fixed date), and starts a 1024 x 768 screen
 # ko_kestrel_tour OUT      Kestrel compares the two sample files; pictures into OUT
 # ko_osprey_tour OUT       Osprey compares the sample folders and starts Kestrel; pictures into OUT
+# ko_report_pictures OUT   kestrel-cli.exe and osprey-cli.exe write the samples' --html pages,
+#                          photographed by headless Chromium into OUT
 # ko_screens_end           ends every program and the screen (also on failure, by trap)
 
 KO_SCREEN_SIZE=1024x768
@@ -189,4 +191,19 @@ ko_osprey_tour() {
     ko_wait_for_no_window '環境設定' 10
     xdotool key alt+x
     ko_tour_wait || { ko_log "Osprey did not end cleanly"; return 1; }
+}
+
+ko_report_pictures() {
+    local out=$1 program inputs
+    mkdir -p "$out"
+    for program in kestrel osprey; do
+        inputs=(folder-a folder-b)
+        [ "$program" = kestrel ] && inputs=(order_total_before.cpp order_total_after.cpp)
+        ko_log "$program-cli --html ${inputs[*]}"
+        # The samples differ: exit status 1 is the expected one.
+        (cd "$KO_STAGE/samples" && ko_wine "$WINDOWS_BUILD/cli/$program-cli.exe" --html "${inputs[@]}") \
+            >"$KO_STAGE/$program-report.html" || [ $? -eq 1 ]
+        python3 "$ROOT/scripts/lib/chromium.py" "$KO_STAGE/$program-report.html" \
+            "$out/$program-report.png" 1000
+    done
 }

@@ -5,8 +5,10 @@
 #include <fstream>
 
 #include "cli/console.h"
+#include "cli/html_text.h"
 #include "cli/kestrel_cli.h"
 #include "cli/osprey_cli.h"
+#include "cli/osprey_cli_html.h"
 #include "cli/osprey_cli_report.h"
 #include "common/current_directory.h"
 #include "common/file_reader.h"
@@ -84,19 +86,27 @@ TEST_F(CliTest, KestrelExitsZeroOnlyForEqualFilesThatFitOneWhenTheyDifferAndTwoO
         int status;
         std::size_t messages;
         std::string out;  // a piece of stdout, or "" for nothing at all
-    } runs[] = {{{u"x.txt", u"x.txt"}, 0, 0, "\n一致しました\n"},
-                {{u"x.txt", u"z.txt"}, 1, 0, "\n不一致です\n"},
-                {{u"--quiet", u"x.txt", u"z.txt"}, 1, 0, ""},
-                {{u"x.txt", u"missing.txt"}, 2, 1, ""},
-                {{u"x.txt"}, 2, 1, ""},
-                {{u"--rows=many", u"x.txt", u"z.txt"}, 2, 1, ""},
-                {{u"--quiet", u"--rows=256", u"300.txt", u"300-280.txt"}, 2, 2, ""},
-                {{u"--quiet", u"--rows=256", u"300-3.txt", u"300-280.txt"}, 1, 2, ""},
-                {{u"--quiet", u"--rows=256", u"255.txt", u"255.txt"}, 0, 0, ""},
-                {{u"--quiet", u"--rows=256", u"long.txt", u"long-Y.txt"}, 2, 2, ""},
-                {{u"--quiet", u"--columns=5", u"X.txt", u"Y.txt"}, 2, 2, ""},
-                {{u"--quiet", u"--columns=5", u"5.txt", u"6.txt"}, 2, 1, ""},
-                {{u"--quiet", u"cd.txt", u"XX.txt"}, 2, 2, ""}};
+    } runs[] = {
+        {{u"x.txt", u"x.txt"}, 0, 0, "\n一致しました\n"},
+        {{u"x.txt", u"z.txt"}, 1, 0, "\n不一致です\n"},
+        {{u"--quiet", u"x.txt", u"z.txt"}, 1, 0, ""},
+        {{u"--html", u"x.txt", u"x.txt"}, 0, 0, "<p class=\"outcome\">一致しました</p>"},
+        {{u"--html", u"--json", u"x.txt", u"z.txt"}, 2, 1, ""},
+        {{u"--quiet", u"--html", u"x.txt", u"z.txt"}, 2, 1, ""},
+        {{u"--html", u"--rows=256", u"300.txt", u"300-280.txt"},
+         2,
+         2,
+         "<p class=\"warning\">読込注意: 300.txt<br>は一部しか読み込めませんでした。行数 256"},
+        {{u"x.txt", u"missing.txt"}, 2, 1, ""},
+        {{u"x.txt"}, 2, 1, ""},
+        {{u"--rows=many", u"x.txt", u"z.txt"}, 2, 1, ""},
+        {{u"--quiet", u"--rows=256", u"300.txt", u"300-280.txt"}, 2, 2, ""},
+        {{u"--quiet", u"--rows=256", u"300-3.txt", u"300-280.txt"}, 1, 2, ""},
+        {{u"--quiet", u"--rows=256", u"255.txt", u"255.txt"}, 0, 0, ""},
+        {{u"--quiet", u"--rows=256", u"long.txt", u"long-Y.txt"}, 2, 2, ""},
+        {{u"--quiet", u"--columns=5", u"X.txt", u"Y.txt"}, 2, 2, ""},
+        {{u"--quiet", u"--columns=5", u"5.txt", u"6.txt"}, 2, 1, ""},
+        {{u"--quiet", u"cd.txt", u"XX.txt"}, 2, 2, ""}};
     for (const auto& run : runs) {
         SCOPED_TRACE(Utf16ToUtf8(run.arguments.back()));
         EXPECT_EQ(Kestrel(run.arguments), run.status);
@@ -162,6 +172,44 @@ TEST_F(CliTest, KestrelShowsEveryUnitWithItsCodeInJsonAndTheWindowsColoursOnATer
     EXPECT_THAT(out_, HasSubstr("000001"));
 }
 
+TEST(HtmlText, MarkupStaysTextControlsShowAsPicturesAndLoneSurrogatesAsReplacement) {
+    const std::pair<std::u16string, std::string> cases[] = {
+        {u"</pre><script>&\"'", "&lt;/pre&gt;&lt;script&gt;&amp;&quot;&#39;"},
+        {u"a\tb\r\n\x7f", "a␉b␍␊␡"},
+        {u"\xd800x\xdc00\xd83d\xde00", "\xef\xbf\xbdx\xef\xbf\xbd😀"}};
+    for (const auto& [text, html] : cases) {
+        std::string out;
+        AppendHtmlText(out, text);
+        EXPECT_EQ(out, html);
+    }
+}
+
+// The page shows the rows as the view draws them; what comes from a file stays text; the page
+// grows with the rows shown, not with the grid.
+TEST_F(CliTest, KestrelHtmlShowsTheViewsRunsFillerLinesAndNumbersWithFileTextEscaped) {
+    File("a.txt", "k\r\n<script>document.title=1</script>\r\nq");
+    File("b.txt", "k\r\nnew\r\n<img src=x onerror=alert(1)>\r\nq");
+    EXPECT_EQ(Kestrel({u"--html", u"--rows=300", u"a.txt", u"b.txt"}), 1);
+    const std::size_t size = out_.size();
+    EXPECT_EQ(out_.find("<script"), out_.npos);
+    EXPECT_EQ(out_.find("<img"), out_.npos);
+    const std::string red = "<td><span style=\"background:#ff6464\">";
+    EXPECT_THAT(out_, HasSubstr(red + "000001</span></td><td><span class=\"d\">&lt;script&gt;"
+                                      "document.title=1&lt;/script&gt;</span></td>"));
+    EXPECT_THAT(out_, HasSubstr("<td><span style=\"background:#80ff80\">000002</span></td><td>"
+                                "<span class=\"f\">" +
+                                std::string(28, ' ') + "</span></td>" + red + "000002</span>"));
+    EXPECT_THAT(out_, HasSubstr("<tr><td>000003</td><td>q</td><td>000003</td><td>q</td></tr>\n"
+                                "</table>"));
+    EXPECT_EQ(Kestrel({u"--html", u"--rows=60000", u"a.txt", u"b.txt"}), 1);
+    EXPECT_EQ(out_.size(), size + 2);  // "MemorySize_H=60000" instead of "=300"
+    // U+1F600 beside U+1F601 (the same high surrogate), then a lone surrogate on both sides.
+    File("u.txt", std::string("\xff\xfe\x3d\xd8\x00\xde\x00\xd8", 8));
+    File("v.txt", std::string("\xff\xfe\x3d\xd8\x01\xde\x00\xd8", 8));
+    EXPECT_EQ(Kestrel({u"--html", u"u.txt", u"v.txt"}), 1);
+    EXPECT_THAT(out_, HasSubstr("<span class=\"d\">😀</span>\xef\xbf\xbd</td>"));
+}
+
 // Rows that pair two folders ("." and ".." of *.*, subfolders of the same name) count neither
 // way; a folder paired with a file is a difference.
 TEST_F(CliTest, OspreyExitsZeroOnlyWhenEveryFileHasAnEqualPartner) {
@@ -187,6 +235,7 @@ TEST_F(CliTest, OspreyExitsZeroOnlyWhenEveryFileHasAnEqualPartner) {
                              {u"a"},
                              {u"--group=x", u"a", u"b"},
                              {u"--group=77", u"a", u"b"},
+                             {u"--html", u"--quiet", u"a", u"b"},
                              {u"a", std::u16string(260, u'b')}};
     for (const Arguments& arguments : bad) {
         EXPECT_EQ(Osprey(arguments), 2);
@@ -213,6 +262,12 @@ TEST(OspreyCliReport, JsonAndTableShowEveryRowWithEscapedNamesAndEmptyHalves) {
               "非対称 | 日本\"\\␊.txt  *.*     12      2023/11/07 09:53 |\n\n"
               "照合後  Aファイル数=1  Bファイル数=0  対象ファイル数=0  ファイル一致数=0  "
               "ファイル不一致数=0\n");
+    // Both halves carry the row's picture, as both list views do.
+    EXPECT_THAT(HtmlReport(comparison, DefaultExtensionGroups(), 104),
+                HasSubstr("<tr><td class=\"name\"><span class=\"m m3\">非</span>日本&quot;\\␊.txt"
+                          "</td><td>*.*</td><td>12</td><td>2023/11/07 09:53</td><td>非対称</td>"
+                          "<td class=\"name b\"><span class=\"m m3\">非</span></td><td></td><td>"
+                          "</td><td></td><td>非対称</td></tr>"));
 }
 
 // A device, a pipe or an endless file is refused like a file that cannot be opened, at once.
@@ -245,18 +300,26 @@ TEST_F(CliTest, OnlyRegularFilesAreRead) {
 }
 
 #ifndef _WIN32
-TEST_F(CliTest, NamesThatAreNotUtf8OpenAgainAndShowAsReplacementCharacters) {
+TEST_F(CliTest, NamesThatAreNotUtf8OrHoldMarkupOpenAgainAndShowAsText) {
     const std::string folder = dir_.path().string() + "/caf\xe9";
     fs::create_directories(folder + "/a");
     fs::create_directories(folder + "/b");
     for (const auto& [name, bytes] : {std::pair{"a/caf\xe9.txt", "1"},
                                       {"b/caf\xe9.txt", "1"},
+                                      {"a/<img src=x onerror=alert(1)>.txt", "1"},
+                                      {"b/<img src=x onerror=alert(1)>.txt", "2"},
                                       {"Osprey.ini", "[Setting]\nfailExt_no=1\n"},
                                       {"kestrel.ini", "[Setting]\ndtxlength_max=3\n"}})
         std::ofstream(folder + "/" + name) << bytes;
     ASSERT_TRUE(ChangeCurrentDirectory(NativeNameToText(folder)));
-    EXPECT_EQ(Osprey({u"--json", u"a", u"b"}), 0);  // group 1: *.txt
+    EXPECT_EQ(Osprey({u"--json", u"a", u"b"}), 1);  // group 1: *.txt
     EXPECT_THAT(out_, HasSubstr("\"name\": \"caf\xef\xbf\xbd.txt\""));
+    EXPECT_EQ(Osprey({u"--html", u"a", u"b"}), 1);
+    EXPECT_EQ(out_.find("<img"), out_.npos);
+    EXPECT_THAT(out_, HasSubstr("<td class=\"name\"><span class=\"m m2\">×</span>&lt;img src=x "
+                                "onerror=alert(1)&gt;.txt</td>"));
+    EXPECT_THAT(out_, HasSubstr("<span class=\"m m1\">○</span>caf\xef\xbf\xbd.txt</td>"));
+    EXPECT_THAT(out_, HasSubstr("<td>1 テキスト *.txt</td>"));
     const std::u16string file = NativeNameToText(folder + "/a/caf\xe9.txt");
     EXPECT_EQ(Kestrel({u"--json", file, file}), 0);
     EXPECT_THAT(out_, HasSubstr("\"columns\": 3"));
