@@ -4,8 +4,9 @@
   pe_resources.py manifest PROGRAM   prints the application manifest (RT_MANIFEST, id 1);
                                      exits 1 when the program has none
   pe_resources.py icons PROGRAM      prints one line per image of each icon group:
-                                     "GROUP SIZE BITS alpha|opaque" (alpha: a 32-bit image
-                                     whose alpha channel is used, PNG or DIB)
+                                     "GROUP SIZE BITS alpha|opaque" (alpha: a 32-bit PNG
+                                     with alpha, or a 32-bit DIB whose alpha channel is not
+                                     all 0, which Windows would take for no alpha at all)
 """
 import struct
 import sys
@@ -67,7 +68,7 @@ def image_line(image):
         return f'{width} {bits} opaque'
     header = struct.unpack_from('<I', image, 0)[0]
     pixels = image[header:header + width * (height // 2) * 4]
-    used = any(0 < a < 255 for a in pixels[3::4])
+    used = any(pixels[3::4])
     return f'{width} {bits} {"alpha" if used else "opaque"}'
 
 
