@@ -108,6 +108,24 @@ def png(rows):
             chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b''))
 
 
+def picture_icon(indexed_picture, colour_at):
+    """The .ico of one picture. `indexed_picture(size)` gives its 16-colour pictures at 16 and 48
+    pixels (rows of palette indices, None transparent), which its 32-bit images of those sizes
+    repeat as they stand; `colour_at(x, y, size)` (a palette index or None at a point in pixels)
+    draws the 32-bit images of the other sizes at the size itself."""
+    images = [(size, 4, palette_image(indexed_picture(size))) for size in (16, 48)]
+    for size in TRUE_COLOUR_SIZES:
+        if size in (16, 48):
+            rows = rgba_from_palette(indexed_picture(size))
+        else:
+            def rgb_at(x, y):
+                c = colour_at(x, y, size)
+                return None if c is None else PALETTE[c]
+            rows = supersampled(rgb_at, size)
+        images.append((size, 32, rgba_image(rows)))
+    return icon_file(images)
+
+
 def icon_file(images):
     """An .ico from (size, bits per pixel, image bytes) entries."""
     data = struct.pack('<HHH', 0, 1, len(images))

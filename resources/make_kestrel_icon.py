@@ -9,8 +9,7 @@ the picture:  python3 resources/make_kestrel_icon.py
 import math
 import os
 
-from icon_images import (PALETTE, TRUE_COLOUR_SIZES, icon_file, palette_image, rgba_from_palette,
-                         rgba_image, supersampled)
+from icon_images import picture_icon
 
 BLACK, GREY, RED, BLUE, WHITE = 0, 8, 9, 12, 15
 TRANSPARENT = None
@@ -81,22 +80,10 @@ def indexed_picture(size):
     return [[pixel(x + 0.5, y + 0.5, size) for x in range(size)] for y in range(size)]
 
 
-def true_colour_picture(size):
-    if size in (16, 48):
-        return rgba_from_palette(indexed_picture(size))
-
-    def colour_at(x, y):
-        c = pixel(x, y, size)
-        return None if c is TRANSPARENT else PALETTE[c]
-    return supersampled(colour_at, size)
-
-
 def main():
-    images = [(size, 4, palette_image(indexed_picture(size))) for size in (16, 48)]
-    images += [(size, 32, rgba_image(true_colour_picture(size))) for size in TRUE_COLOUR_SIZES]
     path = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'kestrel.ico')
     with open(path, 'wb') as out:
-        out.write(icon_file(images))
+        out.write(picture_icon(indexed_picture, pixel))
 
 
 if __name__ == '__main__':

@@ -18,8 +18,7 @@ import math
 import os
 import struct
 
-from icon_images import (PALETTE, TRUE_COLOUR_SIZES, icon_file, nibble_rows, palette_bytes,
-                         palette_image, rgba_from_palette, rgba_image, supersampled)
+from icon_images import nibble_rows, palette_bytes, picture_icon
 
 BLACK, LIGHT_GREY, RED, GREEN, YELLOW, BLUE, CYAN, WHITE = 0, 7, 9, 10, 11, 12, 14, 15
 
@@ -163,18 +162,6 @@ def icon_indexed(size):
     return [[icon_pixel(x + 0.5, y + 0.5, size) for x in range(size)] for y in range(size)]
 
 
-def icon_true_colour(size):
-    if size in (16, 48):
-        return rgba_from_palette(icon_indexed(size))
-    return supersampled(lambda x, y: PALETTE[icon_pixel(x, y, size)], size)
-
-
-def osprey_icon():
-    images = [(size, 4, palette_image(icon_indexed(size))) for size in (16, 48)]
-    images += [(size, 32, rgba_image(icon_true_colour(size))) for size in TRUE_COLOUR_SIZES]
-    return icon_file(images)
-
-
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     files = {
@@ -182,7 +169,7 @@ def main():
         'osprey_match.bmp': bitmap_file(drawing(CIRCLE, BLUE, GREEN)),
         'osprey_mismatch.bmp': bitmap_file(drawing(CROSS, RED, LIGHT_GREY)),
         'osprey_one_sided.bmp': bitmap_file(drawing(NON, BLACK, YELLOW)),
-        'osprey.ico': osprey_icon(),
+        'osprey.ico': picture_icon(icon_indexed, icon_pixel),
     }
     for name, data in files.items():
         with open(os.path.join(here, name), 'wb') as out:
