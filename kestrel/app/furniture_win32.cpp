@@ -86,7 +86,7 @@ void UpdateStatusBar() {
                               app.settings.draw_font_height,
                               app.view.topRow,
                               app.view.geometry.scrollStep};
-    SendMessageW(bar, SB_SETBKCOLOR, 0, static_cast<LPARAM>(StatusBarColour(values.compareState)));
+    ko::SetStatusBarColour(bar, StatusBarColour(values.compareState), app.services.highContrast());
     for (int field = 0; field < kStatusFieldCount; ++field) {
         const std::u16string text = StatusFieldText(field, values);
         SendMessageW(bar, SB_SETTEXTW, field, reinterpret_cast<LPARAM>(text.c_str()));

@@ -13,7 +13,8 @@ namespace kestrel::app {
 // window be destroyed.
 bool CreateFurniture(HWND window);
 
-// Sets the status bar's background for the compare state and writes its six fields.
+// Sets the status bar's background for the compare state (the theme's own in high contrast)
+// and writes its six fields.
 void UpdateStatusBar();
 
 // The text of a path box, at most 259 units.

@@ -110,6 +110,14 @@ LRESULT OnMouseWheel(HWND window, WPARAM wparam) {
     return ScrollView(window, distance < 0 ? step : distance > 0 ? -step : 0);
 }
 
+// A change of theme (high contrast on or off) reaches only top-level windows: the status bar
+// hears of it from here and takes its colours anew.
+LRESULT OnSysColorChange(WPARAM wparam, LPARAM lparam) {
+    SendMessageW(App().window.statusBar, WM_SYSCOLORCHANGE, wparam, lparam);
+    UpdateStatusBar();
+    return 0;
+}
+
 }  // namespace
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
@@ -149,6 +157,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
             return OnTimer(window, wparam);
         case WM_MOUSEWHEEL:
             return OnMouseWheel(window, wparam);
+        case WM_SYSCOLORCHANGE:
+            return OnSysColorChange(wparam, lparam);
         default:
             return ko::DefaultMainWindowProc(window, message, wparam, lparam);
     }

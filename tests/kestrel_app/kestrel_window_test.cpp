@@ -180,6 +180,12 @@ TEST_F(KestrelWindow, TheViewShowsWhatCommandsLoadCompareAndRestoreAndScrollsByW
              Write("w.txt", "a\r\nxyz\r\nb\r\nsame start BBBB"));
     EXPECT_EQ(Status(0), u"照合不一致");
     EXPECT_TRUE(StatusBarIs(RGB(255, 0, 0)));
+    // In high contrast the bar takes the theme's colours, and gives them back when it ends.
+    for (const bool high_contrast : {true, false}) {
+        App().services.highContrast = high_contrast ? [] { return true; } : [] { return false; };
+        SendMessageW(window, WM_SYSCOLORCHANGE, 0, 0);
+        EXPECT_TRUE(StatusBarIs(high_contrast ? GetSysColor(COLOR_BTNFACE) : RGB(255, 0, 0)));
+    }
     p = Render();
     // Row 1: a filler line on side A opposite side B's own line "xyz".
     EXPECT_GT(InPane(p, 0, 1, kGreen) * InNumber(p, 0, 1, kGreen), 0);
