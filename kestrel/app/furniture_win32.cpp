@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "common/dialog_text_win32.h"
 #include "common/program_shell_win32.h"
 #include "common/win32_text.h"
 #include "kestrel/app/app_state_win32.h"
@@ -94,9 +95,8 @@ void UpdateStatusBar() {
 }
 
 std::u16string ReadPathBox(int side) {
-    wchar_t path[ko::kPathUnits] = {};
-    GetWindowTextW(App().window.pathBox[side], path, ko::kPathUnits);
-    return ko::ToU16(path);
+    HWND box = App().window.pathBox[side];
+    return ko::DialogItemText(GetParent(box), GetDlgCtrlID(box));
 }
 
 }  // namespace kestrel::app

@@ -75,7 +75,7 @@ LRESULT OnTimer(HWND window, WPARAM timer) {
     if (timer != IDT_STARTUP) return 0;
     KillTimer(window, IDT_STARTUP);
     const CommandLinePaths& paths = App().commandLine;
-    const char16_t* named[2] = {paths.a, paths.b};
+    const char16_t* named[2] = {paths.a.c_str(), paths.b.c_str()};
     for (int side = 0; side < 2; ++side) {
         if (named[side][0] == 0) continue;
         SetWindowTextW(App().window.pathBox[side], ko::AsWide(named[side]));

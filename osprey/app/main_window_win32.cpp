@@ -43,13 +43,14 @@ LRESULT OnCreate(HWND window) {
     return 0;
 }
 
-// The folders as the last choice or scan left them are what the settings file remembers.
+// The folders as the last choice or scan left them are what the settings file remembers. A
+// folder too long for its field keeps the one stored before: cut, it would name another folder.
 void RememberFolders() {
     OspreyApp& app = App();
     char16_t* fields[2] = {app.settings.fileA_folder_select, app.settings.fileB_folder_select};
     for (int side = 0; side < 2; ++side) {
-        const std::u16string path =
-            ko::CutText(app.comparison.folderPath[side], ko::kPathUnits - 1);
+        const std::u16string& path = app.comparison.folderPath[side];
+        if (path.size() >= ko::kPathUnits) continue;
         std::fill_n(fields[side], ko::kPathUnits, u'\0');
         path.copy(fields[side], path.size());
     }

@@ -212,10 +212,13 @@ TEST_F(OspreyWindow, FoldersArePairedComparedRestoredAndHandedOverAsTheListsAndC
                 [](HWND about) { Press(about, IDC_ABOUT_CLOSE); }});
     EXPECT_EQ(name, u"ファイル名：Osprey Ver1.00");
     EXPECT_TRUE(IsWindowEnabled(window));
+    // A folder too long for the settings leaves the one they had, never a cut one.
+    SetItem(IDC_PATH_B, b + u"\\" + std::u16string(260, u'x'));
+    ChooseFolder(kSideA, typed);
     Command(IDM_EXIT);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(Saved(L"Osprey.ini", L"fileA_folder_select"), typed);
-    EXPECT_EQ(Saved(L"Osprey.ini", L"fileB_folder_select"), b);
+    EXPECT_EQ(Saved(L"Osprey.ini", L"fileB_folder_select"), b + u"\\");
     EXPECT_EQ(Saved(L"Osprey.ini", L"subAppName"), u"Other.exe");
 }
 
