@@ -128,7 +128,7 @@ int RunOspreyCli(const std::vector<std::u16string>& arguments, std::string& out,
         return 0;
     }
     for (const std::u16string* folder : {&options.folderA, &options.folderB}) {
-        // The window keeps at most this much of a path box; a cut path would be another folder.
+        // Longer paths need the long-path support only the window programs declare.
         if (folder->size() > osprey::kFolderPathMax) {
             messages.Show(nullptr, u"A folder path has more than 259 characters: " + *folder,
                           u"osprey-cli", box::kOk);

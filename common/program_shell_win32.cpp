@@ -1,5 +1,6 @@
 #include "common/program_shell_win32.h"
 
+#include <commctrl.h>
 #include <objbase.h>
 #include <shellapi.h>
 
@@ -137,6 +138,17 @@ LRESULT DefaultMainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM l
 void RepaintNow(HWND window) {
     InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);
+}
+
+bool HighContrastOn() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+void SetStatusBarColour(HWND bar, COLORREF colour, bool high_contrast) {
+    SendMessageW(bar, SB_SETBKCOLOR, 0, static_cast<LPARAM>(high_contrast ? CLR_DEFAULT : colour));
 }
 
 int RunMessageLoop() {

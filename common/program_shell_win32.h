@@ -57,6 +57,14 @@ LRESULT DefaultMainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM l
 // Invalidates the whole client area and paints it at once.
 void RepaintNow(HWND window);
 
+// Whether the user has a high-contrast theme on.
+bool HighContrastOn();
+
+// Gives status bar `bar` the background `colour`. In a high-contrast theme the bar keeps the
+// theme's own background instead: its text is always drawn in the theme's text colour, which
+// a fixed light background can swallow (white on white), while the theme's pair reads.
+void SetStatusBarColour(HWND bar, COLORREF colour, bool high_contrast);
+
 // Looks for a waiting message without removing it, then gets, translates and dispatches it;
 // waits when none is there. Returns the exit code the quit message carries.
 int RunMessageLoop();

@@ -31,7 +31,8 @@ struct FileEntry {
 constexpr int kSideA = 0;
 constexpr int kSideB = 1;
 
-// A folder path keeps at most this many units, like the path boxes' buffers.
+// The longest folder path the console program takes: it declares no support for longer paths,
+// so Windows would refuse them. The window takes folder paths of any length.
 constexpr std::size_t kFolderPathMax = 259;
 
 struct FolderComparison {

@@ -45,8 +45,8 @@ std::u16string DateText(const LocalTime& time) {
 void ScanFolder(FolderComparison& comparison, int side, std::u16string_view pathBoxA,
                 std::u16string_view pathBoxB, const ko::ExtensionGroupTable& groups,
                 int selectedGroup) {
-    comparison.folderPath[kSideA] = ko::CutText(pathBoxA, kFolderPathMax);
-    comparison.folderPath[kSideB] = ko::CutText(pathBoxB, kFolderPathMax);
+    comparison.folderPath[kSideA] = pathBoxA;
+    comparison.folderPath[kSideB] = pathBoxB;
     std::vector<FileEntry>& files = comparison.files[side];
     files.clear();
     const std::vector<std::u16string> patterns = SearchPatternsOfGroup(groups, selectedGroup);

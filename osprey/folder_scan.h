@@ -23,7 +23,8 @@ std::u16string SizeText(std::uint64_t bytes);
 // "%02d/%02d/%02d %02d:%02d" from year, month, day, hour and minute: "2023/11/07 09:52".
 std::u16string DateText(const LocalTime& time);
 
-// Takes both path box texts as the folder paths (each cut to kFolderPathMax units), then lists
+// Takes both path box texts whole as the folder paths (a path cut to 259 units would name
+// another folder; one the system cannot list lists nothing, like a missing folder), then lists
 // the folder of `side` into its file list: for each pattern of group `selectedGroup` in row
 // order, every entry the directory search returns, in its order, nothing filtered (".", "..",
 // subfolders and hidden files included; an entry found by two patterns is listed twice). Every

@@ -1,19 +1,16 @@
 #!/usr/bin/env python3
 """Writes kestrel.ico, Kestrel's icon 91: a white page with a red cross (a mismatch) above a
-blue circle (a match), 16x16 and 48x48 pixels in 16 colours. The .ico is kept in the
-repository; run this again only to change the picture:  python3 resources/make_kestrel_icon.py
+blue circle (a match), 16x16 and 48x48 pixels in 16 colours and 32-bit images with alpha at
+16, 20, 24, 32, 40, 48 and 256 pixels (icon_images.py says why). The 32-bit 16 and 48 pixel
+images are the 16-colour pictures as they stand; the other sizes are drawn from the same
+design at their own size. The .ico is kept in the repository; run this again only to change
+the picture:  python3 resources/make_kestrel_icon.py
 """
 import math
 import os
-import struct
 
-# The 16-colour palette of the classic Windows icons, as (red, green, blue).
-PALETTE = [
-    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0),
-    (0, 0, 128), (128, 0, 128), (0, 128, 128), (192, 192, 192),
-    (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
-    (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
-]
+from icon_images import picture_icon
+
 BLACK, GREY, RED, BLUE, WHITE = 0, 8, 9, 12, 15
 TRANSPARENT = None
 
@@ -25,25 +22,28 @@ def segment_distance(px, py, ax, ay, bx, by):
 
 
 def pixel(x, y, size):
-    """Colour of the pixel whose centre is (x, y) in a 48-unit design square."""
-    thin = max(1.0, 48.0 / size) * 0.75  # an outline stays one pixel wide at every size
-    left, right, top, bottom, fold = 7.0, 41.0, 2.0, 46.0, 8.0
+    """Colour of the point (x, y), in pixels, of the picture at `size` pixels. The page's edges
+    lie on whole pixels and its outline is whole pixels wide, so they stay sharp at every size;
+    the design is a 48-unit square."""
+    unit = size / 48.0
+    thin = max(1, round(unit))  # the outline's width in pixels
+    left, right, top, bottom, fold = (round(v * unit) for v in (7, 41, 2, 46, 8))
+    ux, uy = x / unit, y / unit
     # The cross: two strokes in the upper half of the page.
     cx, cy, arm, stroke = 24.0, 16.0, 6.5, 2.2
-    if min(segment_distance(x, y, cx - arm, cy - arm, cx + arm, cy + arm),
-           segment_distance(x, y, cx - arm, cy + arm, cx + arm, cy - arm)) <= stroke:
+    if min(segment_distance(ux, uy, cx - arm, cy - arm, cx + arm, cy + arm),
+           segment_distance(ux, uy, cx - arm, cy + arm, cx + arm, cy - arm)) <= stroke:
         return RED
     # The circle: a ring in the lower half.
     ox, oy, radius = 24.0, 35.0, 7.5
-    if abs(math.hypot(x - ox, y - oy) - radius) <= stroke:
+    if abs(math.hypot(ux - ox, uy - oy) - radius) <= stroke:
         return BLUE
-    inside = left <= x <= right and top <= y <= bottom and (x - (right - fold)) + (top + fold - y) <= fold
-    if not inside:
+    corner = (x - (right - fold)) + (top + fold - y)  # fold at the folded corner's edge
+    if not (left <= x < right and top <= y < bottom and corner <= fold):
         return TRANSPARENT
     # The outline, the folded corner's edge included.
-    on_edge = (x - left < thin or right - x < thin or y - top < thin or bottom - y < thin or
-               abs((x - (right - fold)) + (top + fold - y) - fold) < thin * 1.4)
-    if on_edge:
+    if (x < left + thin or x >= right - thin or y < top + thin or y >= bottom - thin or
+            abs(corner - fold) < thin * 1.05):
         return BLACK
     if x > right - fold and y < top + fold and (x - (right - fold)) + (y - top) <= fold:
         return GREY  # the back of the fold
@@ -73,47 +73,17 @@ SMALL = [
 SMALL_COLOURS = {'K': BLACK, 'W': WHITE, 'G': GREY, 'R': RED, 'U': BLUE, '.': TRANSPARENT}
 
 
-def image(size):
-    scale = 48.0 / size
+def indexed_picture(size):
+    """The 16-colour picture: drawn by hand at 16 pixels, from the design at pixel centres at 48."""
     if size == len(SMALL):
-        rows = [[SMALL_COLOURS[c] for c in line] for line in SMALL]
-    else:
-        rows = [[pixel((x + 0.5) * scale, (y + 0.5) * scale, size) for x in range(size)]
-                for y in range(size)]
-    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
-    palette = b''.join(struct.pack('BBBB', b, g, r, 0) for r, g, b in PALETTE)
-    colour_stride = ((size * 4 + 31) // 32) * 4
-    mask_stride = ((size + 31) // 32) * 4
-    colours = b''
-    mask = b''
-    for row in reversed(rows):  # bottom-up
-        nibbles = [0 if c is TRANSPARENT else c for c in row]
-        line = bytes((nibbles[i] << 4) | (nibbles[i + 1] if i + 1 < size else 0)
-                     for i in range(0, size, 2))
-        colours += line.ljust(colour_stride, b'\0')
-        bits = 0
-        line = b''
-        for i, c in enumerate(row):
-            bits = (bits << 1) | (1 if c is TRANSPARENT else 0)
-            if i % 8 == 7:
-                line += bytes([bits])
-                bits = 0
-        mask += line.ljust(mask_stride, b'\0')
-    return header + palette + colours + mask
+        return [[SMALL_COLOURS[c] for c in line] for line in SMALL]
+    return [[pixel(x + 0.5, y + 0.5, size) for x in range(size)] for y in range(size)]
 
 
 def main():
-    sizes = [16, 48]
-    images = [image(s) for s in sizes]
-    data = struct.pack('<HHH', 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    for size, body in zip(sizes, images):
-        data += struct.pack('<BBBBHHII', size, size, 16, 0, 1, 4, len(body), offset)
-        offset += len(body)
-    data += b''.join(images)
     path = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'kestrel.ico')
     with open(path, 'wb') as out:
-        out.write(data)
+        out.write(picture_icon(indexed_picture, pixel))
 
 
 if __name__ == '__main__':

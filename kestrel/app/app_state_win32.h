@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "common/program_shell_win32.h"
 #include "common/report.h"
 #include "common/settings.h"
 #include "kestrel/app/command_line.h"
@@ -38,11 +39,12 @@ struct ViewState {
     HGDIOBJ previousFont[2] = {};
 };
 
-// The outside world as the program meets it: message boxes and the open-file dialog. The
-// program uses the real ones; tests put their own in.
+// The outside world as the program meets it: message boxes, the open-file dialog and whether
+// a high-contrast theme is on. The program uses the real ones; tests put their own in.
 struct Services {
     ko::Reporter* reporter = nullptr;
     OpenFileDialog* fileDialog = nullptr;
+    bool (*highContrast)() = ko::HighContrastOn;
 };
 
 struct KestrelApp {

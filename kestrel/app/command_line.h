@@ -3,16 +3,15 @@
 // path, in double quotes when it holds a blank.
 #pragma once
 
+#include <string>
 #include <string_view>
-
-#include "common/settings.h"
 
 namespace kestrel::app {
 
-// The two paths of the command line, each 259 units at most and zero-terminated.
+// The two paths of the command line, empty when not named.
 struct CommandLinePaths {
-    char16_t a[ko::kPathUnits] = {};
-    char16_t b[ko::kPathUnits] = {};
+    std::u16string a;
+    std::u16string b;
 };
 
 // Clears both paths, then scans `text` for the case-sensitive tokens "/A:" and "/B:", which
@@ -20,9 +19,9 @@ struct CommandLinePaths {
 // (U+0020 only) are its path; when the first of them is a double quote, the path runs to the
 // next double quote instead (or to the end of the text when none follows) and the quotes are
 // not part of it. A quote cannot start a Windows file name, so no path that worked unquoted
-// reads differently. A path longer than 259 units is cut to 259 (never between the two units
-// of a surrogate pair); the rest up to its end is skipped. When a token comes twice, the later
-// path wins.
+// reads differently. A path is kept whole however long it is: cut to 259 units it would name
+// another file, and the folder comparer hands over paths up to 519 units. When a token comes
+// twice, the later path wins.
 void ParseCommandLine(std::u16string_view text, CommandLinePaths& paths);
 
 }  // namespace kestrel::app

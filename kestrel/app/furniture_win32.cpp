@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "common/dialog_text_win32.h"
 #include "common/program_shell_win32.h"
 #include "common/win32_text.h"
 #include "kestrel/app/app_state_win32.h"
@@ -86,7 +87,7 @@ void UpdateStatusBar() {
                               app.settings.draw_font_height,
                               app.view.topRow,
                               app.view.geometry.scrollStep};
-    SendMessageW(bar, SB_SETBKCOLOR, 0, static_cast<LPARAM>(StatusBarColour(values.compareState)));
+    ko::SetStatusBarColour(bar, StatusBarColour(values.compareState), app.services.highContrast());
     for (int field = 0; field < kStatusFieldCount; ++field) {
         const std::u16string text = StatusFieldText(field, values);
         SendMessageW(bar, SB_SETTEXTW, field, reinterpret_cast<LPARAM>(text.c_str()));
@@ -94,9 +95,8 @@ void UpdateStatusBar() {
 }
 
 std::u16string ReadPathBox(int side) {
-    wchar_t path[ko::kPathUnits] = {};
-    GetWindowTextW(App().window.pathBox[side], path, ko::kPathUnits);
-    return ko::ToU16(path);
+    HWND box = App().window.pathBox[side];
+    return ko::DialogItemText(GetParent(box), GetDlgCtrlID(box));
 }
 
 }  // namespace kestrel::app

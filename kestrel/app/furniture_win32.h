@@ -13,10 +13,12 @@ namespace kestrel::app {
 // window be destroyed.
 bool CreateFurniture(HWND window);
 
-// Sets the status bar's background for the compare state and writes its six fields.
+// Sets the status bar's background for the compare state (the theme's own in high contrast)
+// and writes its six fields.
 void UpdateStatusBar();
 
-// The text of a path box, at most 259 units.
+// The whole text of a path box. A path past 259 units is not cut, which would name another
+// file: where the system allows long paths it opens, elsewhere the loader reports why not.
 std::u16string ReadPathBox(int side);
 
 }  // namespace kestrel::app

@@ -75,7 +75,7 @@ LRESULT OnTimer(HWND window, WPARAM timer) {
     if (timer != IDT_STARTUP) return 0;
     KillTimer(window, IDT_STARTUP);
     const CommandLinePaths& paths = App().commandLine;
-    const char16_t* named[2] = {paths.a, paths.b};
+    const char16_t* named[2] = {paths.a.c_str(), paths.b.c_str()};
     for (int side = 0; side < 2; ++side) {
         if (named[side][0] == 0) continue;
         SetWindowTextW(App().window.pathBox[side], ko::AsWide(named[side]));
@@ -108,6 +108,14 @@ LRESULT OnMouseWheel(HWND window, WPARAM wparam) {
     const int distance = GET_WHEEL_DELTA_WPARAM(wparam);
     const int step = App().view.geometry.scrollStep;
     return ScrollView(window, distance < 0 ? step : distance > 0 ? -step : 0);
+}
+
+// A change of theme (high contrast on or off) reaches only top-level windows: the status bar
+// hears of it from here and takes its colours anew.
+LRESULT OnSysColorChange(WPARAM wparam, LPARAM lparam) {
+    SendMessageW(App().window.statusBar, WM_SYSCOLORCHANGE, wparam, lparam);
+    UpdateStatusBar();
+    return 0;
 }
 
 }  // namespace
@@ -149,6 +157,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
             return OnTimer(window, wparam);
         case WM_MOUSEWHEEL:
             return OnMouseWheel(window, wparam);
+        case WM_SYSCOLORCHANGE:
+            return OnSysColorChange(wparam, lparam);
         default:
             return ko::DefaultMainWindowProc(window, message, wparam, lparam);
     }

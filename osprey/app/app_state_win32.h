@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/program_shell_win32.h"
 #include "common/report.h"
 #include "common/settings.h"
 #include "osprey/app/launch_command.h"
@@ -45,12 +46,13 @@ class ProcessStarter {
     virtual bool Start(const LaunchCommand& command) = 0;
 };
 
-// The outside world as the program meets it. The program uses the real ones; tests put their
-// own in.
+// The outside world as the program meets it, whether a high-contrast theme is on included. The
+// program uses the real ones; tests put their own in.
 struct Services {
     ko::Reporter* reporter = nullptr;
     FolderBrowser* folderBrowser = nullptr;
     ProcessStarter* processStarter = nullptr;
+    bool (*highContrast)() = ko::HighContrastOn;
 };
 
 struct OspreyApp {

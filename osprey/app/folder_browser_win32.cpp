@@ -2,7 +2,6 @@
 
 #include <shlobj.h>
 
-#include "common/text.h"
 #include "common/win32_text.h"
 
 namespace osprey::app {
@@ -19,6 +18,8 @@ int CALLBACK PreselectFolder(HWND browser, UINT message, LPARAM, LPARAM data) {
     return 0;
 }
 
+constexpr DWORD kLongestPath = 32768;
+
 class ShellFolderBrowser final : public FolderBrowser {
   public:
     std::optional<std::u16string> Browse(std::u16string_view initialFolder) override {
@@ -32,11 +33,14 @@ class ShellFolderBrowser final : public FolderBrowser {
         info.lParam = reinterpret_cast<LPARAM>(initial.c_str());
         PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
         if (!chosen) return std::nullopt;
-        wchar_t path[MAX_PATH] = {};
-        const BOOL converted = SHGetPathFromIDListW(chosen, path);
+        // Room for the longest path, as a folder past 259 characters can be chosen where the
+        // system allows long paths.
+        std::wstring path(kLongestPath, L'\0');
+        const BOOL converted =
+            SHGetPathFromIDListEx(chosen, path.data(), kLongestPath, GPFIDL_DEFAULT);
         CoTaskMemFree(chosen);
         if (!converted || path[0] == L'\0') return std::nullopt;
-        return ko::ToU16(path);
+        return ko::ToU16(path.c_str());
     }
 };
 
@@ -47,7 +51,7 @@ bool ChooseFolder(int side) {
     std::optional<std::u16string> chosen =
         app.services.folderBrowser->Browse(app.comparison.folderPath[side]);
     if (!chosen) return false;
-    app.comparison.folderPath[side] = ko::CutText(*chosen, kFolderPathMax);
+    app.comparison.folderPath[side] = *chosen;
     SetWindowTextW(app.window.pathBox[side], ko::AsWide(app.comparison.folderPath[side].c_str()));
     return true;
 }

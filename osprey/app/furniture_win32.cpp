@@ -73,7 +73,7 @@ bool CreateFurniture(HWND window) {
 
 void UpdateStatusBar() {
     HWND bar = App().window.statusBar;
-    SendMessageW(bar, SB_SETBKCOLOR, 0, static_cast<LPARAM>(RGB(255, 255, 255)));
+    ko::SetStatusBarColour(bar, RGB(255, 255, 255), App().services.highContrast());
     const std::vector<std::u16string> texts = StatusBarTexts(App().comparison);
     for (int field = 0; field < kStatusFieldCount; ++field) {
         const std::u16string text = ko::CutText(texts[field], kStatusTextUnits - 1);

@@ -12,7 +12,8 @@ namespace osprey::app {
 // False when a control could not be made.
 bool CreateFurniture(HWND window);
 
-// Writes the compare flag and the five counters into the six status-bar fields over white.
+// Writes the compare flag and the five counters into the six status-bar fields over white (the
+// theme's own background in high contrast).
 void UpdateStatusBar();
 
 // The whole text of the path box of `side`.

@@ -43,13 +43,14 @@ LRESULT OnCreate(HWND window) {
     return 0;
 }
 
-// The folders as the last choice or scan left them are what the settings file remembers.
+// The folders as the last choice or scan left them are what the settings file remembers. A
+// folder too long for its field keeps the one stored before: cut, it would name another folder.
 void RememberFolders() {
     OspreyApp& app = App();
     char16_t* fields[2] = {app.settings.fileA_folder_select, app.settings.fileB_folder_select};
     for (int side = 0; side < 2; ++side) {
-        const std::u16string path =
-            ko::CutText(app.comparison.folderPath[side], ko::kPathUnits - 1);
+        const std::u16string& path = app.comparison.folderPath[side];
+        if (path.size() >= ko::kPathUnits) continue;
         std::fill_n(fields[side], ko::kPathUnits, u'\0');
         path.copy(fields[side], path.size());
     }
@@ -70,6 +71,25 @@ LRESULT OnNcDestroy(HWND window, WPARAM wparam, LPARAM lparam) {
     return DefWindowProcW(window, WM_NCDESTROY, wparam, lparam);
 }
 
+// Fills what no child covers (the band under the path boxes, the strip above the status bar)
+// with the class brush; left alone, it would show whatever the screen held there before. The
+// children paint themselves, so they are left out and nothing flickers.
+LRESULT OnEraseBackground(HWND window, HDC dc) {
+    const int saved = SaveDC(dc);
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        RECT covered;
+        GetWindowRect(child, &covered);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&covered), 2);
+        ExcludeClipRect(dc, covered.left, covered.top, covered.right, covered.bottom);
+    }
+    RECT client;
+    GetClientRect(window, &client);
+    FillRect(dc, &client, reinterpret_cast<HBRUSH>(GetClassLongPtrW(window, GCLP_HBRBACKGROUND)));
+    RestoreDC(dc, saved);
+    return 1;
+}
+
 LRESULT OnPaint(HWND window) {
     PAINTSTRUCT paint;
     BeginPaint(window, &paint);
@@ -87,6 +107,14 @@ LRESULT OnNotify(HWND window, WPARAM wparam, LPARAM lparam) {
         return 0;
     }
     return DefWindowProcW(window, WM_NOTIFY, wparam, lparam);
+}
+
+// A change of theme (high contrast on or off) reaches only top-level windows: the status bar
+// hears of it from here and takes its colours anew.
+LRESULT OnSysColorChange(WPARAM wparam, LPARAM lparam) {
+    SendMessageW(App().window.statusBar, WM_SYSCOLORCHANGE, wparam, lparam);
+    UpdateStatusBar();
+    return 0;
 }
 
 }  // namespace
@@ -117,12 +145,16 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
             return OnDestroy();
         case WM_NCDESTROY:
             return OnNcDestroy(window, wparam, lparam);
+        case WM_ERASEBKGND:
+            return OnEraseBackground(window, reinterpret_cast<HDC>(wparam));
         case WM_PAINT:
             return OnPaint(window);
         case WM_NOTIFY:
             return OnNotify(window, wparam, lparam);
         case WM_COMMAND:
             return OnCommand(window, wparam, lparam);
+        case WM_SYSCOLORCHANGE:
+            return OnSysColorChange(wparam, lparam);
         default:
             return ko::DefaultMainWindowProc(window, message, wparam, lparam);
     }

@@ -130,8 +130,11 @@ TEST_F(KestrelWindow, AWindowIsMadeFromItsSettingsOrSaysWhyNotAndItsTimerLoadsTh
               u"A bitmap could not be created in the specified device context.|Failure");
     reporter.shown.clear();
 
-    const std::u16string a = Write("a.txt", "aXcdefg");
-    std::copy(a.begin(), a.end(), App().commandLine.a);
+    // A path past 259 units, loaded whole and never as the file its first 259 units name.
+    const std::string cut(258 - Folder().size(), 'k');
+    Write(cut, "x\r\ny\r\nz");
+    const std::u16string a = Write(cut + "-a.txt", "aXcdefg");
+    App().commandLine.a = a;
     ASSERT_NE(Create("dtxlength_max=5\r\n"), nullptr);
     EXPECT_EQ(Status(0) + Status(1) + Status(4), u"照合前MemorySize_W=5行数=0/8192");
     EXPECT_TRUE(StatusBarIs(kWhite));
@@ -180,6 +183,12 @@ TEST_F(KestrelWindow, TheViewShowsWhatCommandsLoadCompareAndRestoreAndScrollsByW
              Write("w.txt", "a\r\nxyz\r\nb\r\nsame start BBBB"));
     EXPECT_EQ(Status(0), u"照合不一致");
     EXPECT_TRUE(StatusBarIs(RGB(255, 0, 0)));
+    // In high contrast the bar takes the theme's colours, and gives them back when it ends.
+    for (const bool high_contrast : {true, false}) {
+        App().services.highContrast = high_contrast ? [] { return true; } : [] { return false; };
+        SendMessageW(window, WM_SYSCOLORCHANGE, 0, 0);
+        EXPECT_TRUE(StatusBarIs(high_contrast ? GetSysColor(COLOR_BTNFACE) : RGB(255, 0, 0)));
+    }
     p = Render();
     // Row 1: a filler line on side A opposite side B's own line "xyz".
     EXPECT_GT(InPane(p, 0, 1, kGreen) * InNumber(p, 0, 1, kGreen), 0);

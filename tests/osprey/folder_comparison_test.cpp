@@ -179,14 +179,19 @@ TEST(ScanFolder, ListsEachPatternsEntriesInRowOrderWithTheirSizesAndLocalWriteTi
     EXPECT_EQ(folders.comparison.files[kSideB].size(), 300u);
     EXPECT_EQ(folders.comparison.folderPath[kSideA], folders.PathOf(kSideA));
     EXPECT_EQ(folders.comparison.files[kSideA].size(), listed.size());
-    // A group without rows or a missing folder lists nothing; the path boxes are taken cut.
+    // A group without rows or a missing folder lists nothing; the path boxes are taken whole,
+    // a folder past 259 units never as the folder its first 259 units name.
     ScanFolder(folders.comparison, kSideA, folders.PathOf(kSideA), u"typed", folders.groups, 77);
     EXPECT_TRUE(folders.comparison.files[kSideA].empty());
     EXPECT_EQ(folders.comparison.folderPath[kSideB], u"typed");
-    const std::u16string long_text(300, u'x');
-    ScanFolder(folders.comparison, kSideB, u"", long_text, folders.groups, 104);
-    EXPECT_TRUE(folders.comparison.files[kSideB].empty());
-    EXPECT_EQ(folders.comparison.folderPath[kSideB], long_text.substr(0, kFolderPathMax));
+    const std::string cut(258 - folders.PathOf(kSideB).size(), 'c');
+    std::filesystem::create_directories(folders.folder[kSideB].path() / cut / "deep");
+    folders.folder[kSideB].Write(cut + "/cut.txt", "");
+    const std::u16string deep = ko::testing::PathText(
+        folders.folder[kSideB].Write(cut + "/deep/deep.txt", "").parent_path());
+    ScanFolder(folders.comparison, kSideB, u"", deep, folders.groups, 1);
+    EXPECT_THAT(Marks(folders.comparison.files[kSideB]), ElementsAre("0 deep.txt"));
+    EXPECT_EQ(folders.comparison.folderPath[kSideB], deep);
 }
 
 TEST(PairFiles, RowsArePairsThenSideAOnlyThenSideBOnlyWithMarksOnTheFileLists) {

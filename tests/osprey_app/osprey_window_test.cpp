@@ -212,10 +212,13 @@ TEST_F(OspreyWindow, FoldersArePairedComparedRestoredAndHandedOverAsTheListsAndC
                 [](HWND about) { Press(about, IDC_ABOUT_CLOSE); }});
     EXPECT_EQ(name, u"ファイル名：Osprey Ver1.00");
     EXPECT_TRUE(IsWindowEnabled(window));
+    // A folder too long for the settings leaves the one they had, never a cut one.
+    SetItem(IDC_PATH_B, b + u"\\" + std::u16string(260, u'x'));
+    ChooseFolder(kSideA, typed);
     Command(IDM_EXIT);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(Saved(L"Osprey.ini", L"fileA_folder_select"), typed);
-    EXPECT_EQ(Saved(L"Osprey.ini", L"fileB_folder_select"), b);
+    EXPECT_EQ(Saved(L"Osprey.ini", L"fileB_folder_select"), b + u"\\");
     EXPECT_EQ(Saved(L"Osprey.ini", L"subAppName"), u"Other.exe");
 }
 
@@ -235,6 +238,40 @@ TEST_F(OspreyWindow, ListsShowEveryRowInOrderAndAnUnknownStatusAsError) {
         Select(kSideA, row);
         EXPECT_EQ(FirstSelectedRow(kSideA), pair_row);
     }
+}
+
+// What the window shows, read back from its device context: white wherever no control lies,
+// and a status bar in the theme's colours while high contrast is on.
+TEST_F(OspreyWindow, WhatNoControlCoversIsWhiteAndHighContrastColoursTheStatusBar) {
+    Open();
+    auto placed = [&](HWND child) {  // in client coordinates
+        RECT area{};
+        GetWindowRect(child, &area);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
+        return area;
+    };
+    auto not_white = [&](const RECT& area) {
+        RedrawWindow(window, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        HDC dc = GetDC(window);
+        int count = 0;
+        for (LONG y = area.top; y < area.bottom; ++y)
+            for (LONG x = area.left; x < area.right; ++x)
+                count += GetPixel(dc, x, y) != RGB(255, 255, 255);
+        ReleaseDC(window, dc);
+        return count;
+    };
+    const RECT list = placed(List(kSideA)), bar = placed(GetDlgItem(window, IDC_STATUS_BAR));
+    ASSERT_GT(bar.top, list.bottom);
+    EXPECT_EQ(
+        not_white({0, 22, bar.right, list.top}) + not_white({0, list.bottom, bar.right, bar.top}),
+        0);
+    const RECT past_fields{830, bar.top + 3, 930, bar.bottom - 3};  // right of the last field
+    const int area = 100 * (past_fields.bottom - past_fields.top);
+    EXPECT_EQ(not_white(past_fields), 0);
+    App().services.highContrast = [] { return true; };
+    SendMessageW(window, WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(not_white(past_fields), area);
 }
 
 // Every group editor keeps its own row and stores it on OK or Enter, even when the dialog is
