@@ -122,7 +122,6 @@ ComApartment::~ComApartment() {
 
 LRESULT DefaultMainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-        case WM_ACTIVATE:
         case WM_QUIT:
         case WM_INITMENUPOPUP:
         case WM_QUERYNEWPALETTE:
@@ -132,6 +131,17 @@ LRESULT DefaultMainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM l
         default:
             return DefWindowProcW(window, message, wparam, lparam);
     }
+}
+
+LRESULT OnMainWindowActivate(HWND window, WPARAM wparam, HWND& focused_child) {
+    if (LOWORD(wparam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        focused_child = focus != nullptr && IsChild(window, focus) ? focus : nullptr;
+    } else if (HIWORD(wparam) == 0) {
+        const bool child_left = focused_child != nullptr && IsChild(window, focused_child);
+        SetFocus(child_left ? focused_child : window);
+    }
+    return 0;
 }
 
 void RepaintNow(HWND window) {

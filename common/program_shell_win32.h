@@ -50,9 +50,16 @@ class ComApartment {
 };
 
 // What both main window procedures do with the messages they leave to the default: the quiet
-// ones (activation, the quit message, menu and palette notices) answer 0, a background erase
-// counts as done (every paint draws the whole client area), the rest goes to DefWindowProcW.
+// ones (the quit message, menu and palette notices) answer 0, a background erase counts as done
+// (every paint draws the whole client area), the rest goes to DefWindowProcW.
 LRESULT DefaultMainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// WM_ACTIVATE of a main window, answered 0 without the default processing. That processing is
+// what gives an activated window the keyboard focus on Windows, so this does it instead: on
+// deactivation it remembers in `focused_child` the child of `window` that had the focus (null
+// when none had), and on activation that is not to a minimised window it gives the focus back
+// to that child while it still is one, or else to `window` itself.
+LRESULT OnMainWindowActivate(HWND window, WPARAM wparam, HWND& focused_child);
 
 // Invalidates the whole client area and paints it at once.
 void RepaintNow(HWND window);

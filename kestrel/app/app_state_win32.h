@@ -23,7 +23,8 @@ struct WindowParts {
     HWND pathBox[2] = {};
     HWND statusBar = nullptr;
     HFONT viewFont = nullptr;
-    int screenWidth = 0;  // SW, taken when the class is registered
+    HWND focusedChild = nullptr;  // had the focus when the window was last deactivated
+    int screenWidth = 0;          // SW, taken when the class is registered
     int screenHeight = 0;
 };
 

@@ -29,6 +29,7 @@ void ResetWindowState(HWND window) {
         child = nullptr;
     app.window.statusBar = nullptr;
     app.window.viewFont = nullptr;
+    app.window.focusedChild = nullptr;
     app.view = ViewState{};
     app.restartFlag = 0;
 }

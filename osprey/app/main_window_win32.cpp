@@ -117,6 +117,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
             return OnDestroy();
         case WM_NCDESTROY:
             return OnNcDestroy(window, wparam, lparam);
+        case WM_ACTIVATE:
+            return ko::OnMainWindowActivate(window, wparam, App().window.focusedChild);
         case WM_PAINT:
             return OnPaint(window);
         case WM_NOTIFY:

@@ -246,6 +246,9 @@ TEST_F(KestrelWindow, TheViewShowsWhatCommandsLoadCompareAndRestoreAndScrollsByW
     WithDialog(window, [&] { return Command(IDM_OPEN_FILE_B); },  // the empty box is loaded
                {[](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); }});
 
+    SendMessageW(window, WM_ACTIVATE, WA_INACTIVE, 0), SetFocus(nullptr);  // another program's
+    SendMessageW(window, WM_ACTIVATE, WA_CLICKACTIVE, 0);
+    EXPECT_EQ(GetFocus(), window);  // back: the keys scroll again
     App().services.fileDialog = &dialog;
     dialog.Choose(missing);
     SetFocus(nullptr);
