@@ -45,9 +45,13 @@ LRESULT OnCreate(HWND window) {
     return 0;
 }
 
-LRESULT OnDestroy() {
+LRESULT OnDestroy(HWND window) {
     KestrelApp& app = App();
-    ko::SaveSettings(ko::Program::kKestrel, app.startupDirectory, app.settings);
+    // A box about unsaved settings runs a message loop, in which the start-up timer must not
+    // load anything into a window on its way out.
+    KillTimer(window, IDT_STARTUP);
+    ko::SaveSettingsAtExit(ko::Program::kKestrel, app.startupDirectory, app.settings,
+                           *app.services.reporter);
     ReleaseView();
     app.engine.grids.Release();
     if (app.window.viewFont != nullptr) DeleteObject(app.window.viewFont);
@@ -137,7 +141,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
         case WM_CREATE:
             return OnCreate(window);
         case WM_DESTROY:
-            return OnDestroy();
+            return OnDestroy(window);
+        case WM_ACTIVATE:
+            return ko::OnMainWindowActivate(window, wparam, App().window.focusedChild);
         case WM_PAINT:
             return OnPaint(window);
         case WM_PRINTCLIENT:

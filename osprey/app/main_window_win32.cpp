@@ -58,7 +58,8 @@ void RememberFolders() {
 LRESULT OnDestroy() {
     OspreyApp& app = App();
     RememberFolders();
-    ko::SaveSettings(ko::Program::kOsprey, app.startupDirectory, app.settings);
+    ko::SaveSettingsAtExit(ko::Program::kOsprey, app.startupDirectory, app.settings,
+                           *app.services.reporter);
     PostQuitMessage(0);
     return 0;
 }
