@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/messages.h"
+#include "common/paths.h"
 #include "common/text.h"
 #include "common/win32_text.h"
 
@@ -171,10 +172,11 @@ int ShowAndRun(HWND window, int show_command) {
     return RunMessageLoop();
 }
 
-void OpenManual(HWND window, std::u16string_view manual, Reporter& reporter) {
-    const std::wstring name = ToWide(manual);
+void OpenManual(HWND window, std::u16string_view startup_dir, std::u16string_view manual,
+                Reporter& reporter) {
+    const std::wstring path = ToWide(JoinPath(startup_dir, manual));
     const HINSTANCE result =
-        ShellExecuteW(window, L"open", name.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteW(window, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     // Success is a value above 32; 32 itself is SE_ERR_DLLNOTFOUND.
     if (reinterpret_cast<INT_PTR>(result) <= 32)
         ShowMessage(reporter, window, messages::kManualNotFound, box::kOk, {manual});

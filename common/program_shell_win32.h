@@ -72,10 +72,12 @@ int RunMessageLoop();
 // until it quits. Returns the quit message's exit code, or 0 when there is no window.
 int ShowAndRun(HWND window, int show_command);
 
-// Asks the shell to "open" `manual`, a name relative to the current directory (the start-up
-// directory). When the shell cannot, shows "<manual>が見つかりません。" under "残念！" with
-// only an OK button, owned by `window`.
-void OpenManual(HWND window, std::u16string_view manual, Reporter& reporter);
+// Asks the shell to "open" the file `manual` of `startup_dir`, by its full path: the open-file
+// dialog moves the current directory, where a bare name would then be looked for. When the
+// shell cannot, shows "<manual>が見つかりません。" under "残念！" with only an OK button, owned by
+// `window`.
+void OpenManual(HWND window, std::u16string_view startup_dir, std::u16string_view manual,
+                Reporter& reporter);
 
 struct AboutBoxIds {
     int template_id;

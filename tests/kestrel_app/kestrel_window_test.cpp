@@ -231,6 +231,8 @@ TEST_F(KestrelWindow, TheViewShowsWhatCommandsLoadCompareAndRestoreAndScrollsByW
     std::filesystem::create_directory(dir.path() / "sub");
     const std::u16string a = Write("sub\\a.txt", "a\r\nb\r\nc\r\n"), missing = Folder() + u"\\x";
     App().services.fileDialog = &SystemOpenFileDialog();
+    const std::u16string sub = Folder() + u"\\sub\\";  // where the dialog opens
+    std::copy_n(sub.c_str(), sub.size() + 1, App().settings.fileA_folder_select);
     std::u16string pattern;
     WithDialog(window, [&] { return Command(IDC_SELECT_A); }, {[&](HWND dialog) {
                    // The file-name field: a combo box on Windows (cmb13), an edit box on Wine.
@@ -243,6 +245,7 @@ TEST_F(KestrelWindow, TheViewShowsWhatCommandsLoadCompareAndRestoreAndScrollsByW
     EXPECT_EQ(pattern, u"*.cpp");
     EXPECT_EQ(Item(IDC_PATH_A), a);
     EXPECT_EQ(App().engine.sides[0].lineCount, 4);
+    EXPECT_EQ(ko::ReadCurrentDirectory(), Folder());  // relative paths keep their meaning
     WithDialog(window, [&] { return Command(IDM_OPEN_FILE_B); },  // the empty box is loaded
                {[](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); }});
 
