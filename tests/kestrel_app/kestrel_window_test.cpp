@@ -133,6 +133,9 @@ TEST_F(KestrelWindow, AWindowIsMadeFromItsSettingsOrSaysWhyNotAndItsTimerLoadsTh
     const std::u16string a = Write("a.txt", "aXcdefg");
     std::copy(a.begin(), a.end(), App().commandLine.a);
     ASSERT_NE(Create("dtxlength_max=5\r\n"), nullptr);
+    wchar_t face[LF_FACESIZE] = {};  // no font is named "ＭＳＰゴシック": the view takes MS PGothic
+    GetTextFaceW(App().view.backDc[0], LF_FACESIZE, face);
+    EXPECT_EQ(std::wstring(face), L"ＭＳ Ｐゴシック");
     EXPECT_EQ(Status(0) + Status(1) + Status(4), u"照合前MemorySize_W=5行数=0/8192");
     EXPECT_TRUE(StatusBarIs(kWhite));
     EXPECT_TRUE(reporter.shown.empty());
