@@ -32,6 +32,7 @@ struct WindowParts {
 struct ViewState {
     ViewGeometry geometry;
     int topRow = 0;
+    WheelSteps wheel;
     int backWidth = 0;  // font height x columns
     HDC backDc[2] = {};
     HBITMAP backBitmap[2] = {};

@@ -108,11 +108,12 @@ LRESULT OnKeyDown(HWND window, WPARAM key) {
     }
 }
 
-// Every wheel message moves by one scroll step, whatever distance it reports.
+// A mouse's wheel message moves by one scroll step, whatever distance it reports; a touchpad's
+// small distances move by one step once they add up to a notch.
 LRESULT OnMouseWheel(HWND window, WPARAM wparam) {
-    const int distance = GET_WHEEL_DELTA_WPARAM(wparam);
-    const int step = App().view.geometry.scrollStep;
-    return ScrollView(window, distance < 0 ? step : distance > 0 ? -step : 0);
+    ViewState& view = App().view;
+    const int steps = view.wheel.Take(GET_WHEEL_DELTA_WPARAM(wparam));
+    return ScrollView(window, steps * view.geometry.scrollStep);
 }
 
 }  // namespace

@@ -108,6 +108,14 @@ TEST(ViewGeometry, RowsFollowTheClientAreaAndAPitchOfZeroOrLessCountsAsOne) {
               (std::vector{0, 31, 8130, 0}));
     EXPECT_EQ(BackBufferWidth(-5, 512), 512);
     EXPECT_EQ(BackBufferWidth(48, 100000000), 2147483647);  // never wraps
+
+    // A mouse's notch is a step; a touchpad's small distances add up to one (a turn starts anew).
+    WheelSteps wheel;
+    std::vector<int> steps;
+    for (const int distance :
+         {120, -120, -1200, 240, 0, -30, -50, -40, -119, -1, 60, 120, 60, 50, -20, 119, 1, 121})
+        steps.push_back(wheel.Take(distance));
+    EXPECT_EQ(steps, (std::vector{-1, 1, 1, -1, 0, 0, 0, 1, 0, 1, 0, -1, 0, 0, 0, 0, -1, -1}));
 }
 
 TEST(ViewGeometry, PanesNumberCellsAndUncoveredAreasTileTheViewWithoutOverlap) {

@@ -279,7 +279,7 @@ TEST_F(KestrelWindow, TheViewShowsWhatCommandsLoadCompareAndRestoreAndScrollsByW
                             Shown{nullptr, u"一致しました", u"比較完了", ko::box::kOk},
                             Shown{window, u"既に比較済みです", u"比較", ko::box::kOk}));
 
-    // Keys move the top row by a row or a step, the wheel by a step for any distance.
+    // Keys move the top row by a row or a step, the wheel by a step for a notch or more.
     const int step = App().view.geometry.scrollStep;
     auto scroll = [&](std::initializer_list<std::pair<UINT, int>> inputs) {
         for (const auto& [message, value] : inputs)
@@ -289,7 +289,7 @@ TEST_F(KestrelWindow, TheViewShowsWhatCommandsLoadCompareAndRestoreAndScrollsByW
     constexpr UINT kKey = WM_KEYDOWN, kWheel = WM_MOUSEWHEEL;
     EXPECT_EQ(scroll({{kKey, VK_PRIOR}, {kWheel, 120}}), 0);
     EXPECT_EQ(scroll({{kKey, VK_NEXT}, {kKey, VK_DOWN}, {kKey, VK_DOWN}, {kKey, VK_UP}}), step + 1);
-    EXPECT_EQ(scroll({{kWheel, -1}, {kWheel, 0}, {kKey, VK_LEFT}}), 2 * step + 1);
+    EXPECT_EQ(scroll({{kWheel, -120}, {kWheel, 0}, {kKey, VK_LEFT}, {kWheel, -119}}), 2 * step + 1);
     EXPECT_EQ(Status(4), ko::Format(u"行数=%d/8192", {2 * step + 1}));
     for (int i = 0; i < 8192 / step + 2; ++i)
         scroll({{kKey, VK_NEXT}});
