@@ -89,6 +89,15 @@ std::optional<ScreenSize> RegisterMainWindowClass(HINSTANCE instance, WNDPROC pr
     return size;
 }
 
+ScreenRect FitIntoMonitorWorkArea(const ScreenRect& wanted) {
+    const RECT rect = {wanted.left, wanted.top, wanted.right, wanted.bottom};
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTOPRIMARY), &monitor)) return wanted;
+    const RECT& work = monitor.rcWork;
+    return FitIntoWorkArea(wanted, {work.left, work.top, work.right, work.bottom});
+}
+
 bool CreateSideRows(HWND parent, HINSTANCE instance, int screen_width, const SideRowIds& ids,
                     HWND (&select_buttons)[2], HWND (&path_boxes)[2]) {
     constexpr int kHeight = 22, kButtonWidth = 30;

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/report.h"
+#include "common/work_area.h"
 
 namespace ko {
 
@@ -23,6 +24,11 @@ struct ScreenSize {
 std::optional<ScreenSize> RegisterMainWindowClass(HINSTANCE instance, WNDPROC procedure,
                                                   int icon_id, int menu_id,
                                                   const char16_t* class_name);
+
+// `wanted`, the main window's rectangle in screen pixels, fitted into the work area of the
+// monitor it lies on (FitIntoWorkArea): the taskbar stays on top of every window and would
+// cover the window's bottom (Kestrel's status bar) or its top.
+ScreenRect FitIntoMonitorWorkArea(const ScreenRect& wanted);
 
 // The row both main windows carry at their top: per side a "選" button (30 x 22, default push
 // button) and a path box (bordered multi-line edit with automatic scrolling), side A in the

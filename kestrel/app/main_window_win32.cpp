@@ -131,10 +131,11 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
 
 HWND CreateMainWindow(HINSTANCE instance) {
     const WindowParts& parts = App().window;
+    const ko::ScreenRect place = ko::FitIntoMonitorWorkArea(
+        {0, 0, parts.screenWidth, parts.screenHeight - kTaskbarAllowance});
     return CreateWindowExW(0, ko::AsWide(kMainWindowClass), ko::AsWide(kMainWindowTitle),
-                           WS_OVERLAPPEDWINDOW, 0, 0, parts.screenWidth,
-                           parts.screenHeight - kTaskbarAllowance, nullptr, nullptr, instance,
-                           nullptr);
+                           WS_OVERLAPPEDWINDOW, place.left, place.top, place.right - place.left,
+                           place.bottom - place.top, nullptr, nullptr, instance, nullptr);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "common/work_area.h"
 #include "kestrel/app/command_line.h"
 #include "kestrel/app/status_bar_texts.h"
 #include "kestrel/engine/text_grids.h"
@@ -138,6 +139,22 @@ TEST(ViewGeometry, PanesNumberCellsAndUncoveredAreasTileTheViewWithoutOverlap) {
             ASSERT_EQ(cover[static_cast<std::size_t>(y) * g.width + x], rule ? 0 : 1)
                 << "x=" << x << " y=" << y;
         }
+}
+
+// Kestrel's rectangle on a 1280 x 1024 screen (30 pixels less high) fitted into the work area a
+// taskbar leaves at each edge; Osprey's (48 less) fits above a bottom one, moves below a top one.
+TEST(WorkArea, AWindowIsMovedAndShrunkOnlyAsFarAsTheTaskbarDemands) {
+    using Rect = ko::ScreenRect;
+    const Rect kestrel{0, 0, 1280, 994}, osprey{0, 0, 1280, 976};
+    const Rect cases[][2] = {{{0, 0, 1280, 1024}, kestrel},
+                             {{0, 0, 1280, 976}, {0, 0, 1280, 976}},
+                             {{0, 40, 1280, 1024}, {0, 40, 1280, 1024}},
+                             {{48, 0, 1280, 1024}, {48, 0, 1280, 994}},
+                             {{0, 0, 1232, 1024}, {0, 0, 1232, 994}}};
+    for (const auto& [work, fitted] : cases)
+        EXPECT_TRUE(ko::FitIntoWorkArea(kestrel, work) == fitted) << work.left << " " << work.top;
+    EXPECT_TRUE(ko::FitIntoWorkArea(osprey, cases[1][0]) == osprey &&
+                ko::FitIntoWorkArea(osprey, cases[2][0]) == (Rect{0, 40, 1280, 1016}));
 }
 
 TEST(CommandLine, TokensNameThePathsUpToTheNextBlankOrInQuotesUpToTheNextQuote) {
