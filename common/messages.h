@@ -31,6 +31,11 @@ namespace messages {
 inline constexpr Message kOutOfRange{u"Input value out of specified range", u"Setting error"};
 // Filled with the manual's file name.
 inline constexpr Message kManualNotFound{u"%sが見つかりません。", u"残念！"};
+// Saving the settings at exit failed: filled with the settings file's name and its folder.
+inline constexpr Message kSettingsNotSaved{
+    u"%sを保存できませんでした。変更した設定は失われます。\r\nフォルダ：%s\r\n"
+    u"設定ファイルは起動したフォルダに置かれます。書き込みのできるフォルダから起動してください。",
+    u"設定の保存"};
 // Filled with the path and the system's error code; each program has its own captions.
 inline constexpr std::u16string_view kCantOpenFile = u"Can't open %s file\r\nErrCode=%d";
 inline constexpr std::u16string_view kCantCloseFile = u"Can't close %s file\r\nErrCode=%d";

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/messages.h"
+#include "common/paths.h"
 #include "common/text.h"
 #include "common/win32_text.h"
 
@@ -89,6 +90,15 @@ std::optional<ScreenSize> RegisterMainWindowClass(HINSTANCE instance, WNDPROC pr
     return size;
 }
 
+ScreenRect FitIntoMonitorWorkArea(const ScreenRect& wanted) {
+    const RECT rect = {wanted.left, wanted.top, wanted.right, wanted.bottom};
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTOPRIMARY), &monitor)) return wanted;
+    const RECT& work = monitor.rcWork;
+    return FitIntoWorkArea(wanted, {work.left, work.top, work.right, work.bottom});
+}
+
 bool CreateSideRows(HWND parent, HINSTANCE instance, int screen_width, const SideRowIds& ids,
                     HWND (&select_buttons)[2], HWND (&path_boxes)[2]) {
     constexpr int kHeight = 22, kButtonWidth = 30;
@@ -123,7 +133,6 @@ ComApartment::~ComApartment() {
 
 LRESULT DefaultMainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-        case WM_ACTIVATE:
         case WM_QUIT:
         case WM_INITMENUPOPUP:
         case WM_QUERYNEWPALETTE:
@@ -133,6 +142,17 @@ LRESULT DefaultMainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM l
         default:
             return DefWindowProcW(window, message, wparam, lparam);
     }
+}
+
+LRESULT OnMainWindowActivate(HWND window, WPARAM wparam, HWND& focused_child) {
+    if (LOWORD(wparam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        focused_child = focus != nullptr && IsChild(window, focus) ? focus : nullptr;
+    } else if (HIWORD(wparam) == 0) {
+        const bool child_left = focused_child != nullptr && IsChild(window, focused_child);
+        SetFocus(child_left ? focused_child : window);
+    }
+    return 0;
 }
 
 void RepaintNow(HWND window) {
@@ -173,10 +193,11 @@ int ShowAndRun(HWND window, int show_command) {
     return RunMessageLoop();
 }
 
-void OpenManual(HWND window, std::u16string_view manual, Reporter& reporter) {
-    const std::wstring name = ToWide(manual);
+void OpenManual(HWND window, std::u16string_view startup_dir, std::u16string_view manual,
+                Reporter& reporter) {
+    const std::wstring path = ToWide(JoinPath(startup_dir, manual));
     const HINSTANCE result =
-        ShellExecuteW(window, L"open", name.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteW(window, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     // Success is a value above 32; 32 itself is SE_ERR_DLLNOTFOUND.
     if (reinterpret_cast<INT_PTR>(result) <= 32)
         ShowMessage(reporter, window, messages::kManualNotFound, box::kOk, {manual});

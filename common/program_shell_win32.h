@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/report.h"
+#include "common/work_area.h"
 
 namespace ko {
 
@@ -23,6 +24,11 @@ struct ScreenSize {
 std::optional<ScreenSize> RegisterMainWindowClass(HINSTANCE instance, WNDPROC procedure,
                                                   int icon_id, int menu_id,
                                                   const char16_t* class_name);
+
+// `wanted`, the main window's rectangle in screen pixels, fitted into the work area of the
+// monitor it lies on (FitIntoWorkArea): the taskbar stays on top of every window and would
+// cover the window's bottom (Kestrel's status bar) or its top.
+ScreenRect FitIntoMonitorWorkArea(const ScreenRect& wanted);
 
 // The row both main windows carry at their top: per side a "選" button (30 x 22, default push
 // button) and a path box (bordered multi-line edit with automatic scrolling), side A in the
@@ -50,9 +56,16 @@ class ComApartment {
 };
 
 // What both main window procedures do with the messages they leave to the default: the quiet
-// ones (activation, the quit message, menu and palette notices) answer 0, a background erase
-// counts as done (every paint draws the whole client area), the rest goes to DefWindowProcW.
+// ones (the quit message, menu and palette notices) answer 0, a background erase counts as done
+// (every paint draws the whole client area), the rest goes to DefWindowProcW.
 LRESULT DefaultMainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// WM_ACTIVATE of a main window, answered 0 without the default processing. That processing is
+// what gives an activated window the keyboard focus on Windows, so this does it instead: on
+// deactivation it remembers in `focused_child` the child of `window` that had the focus (null
+// when none had), and on activation that is not to a minimised window it gives the focus back
+// to that child while it still is one, or else to `window` itself.
+LRESULT OnMainWindowActivate(HWND window, WPARAM wparam, HWND& focused_child);
 
 // Invalidates the whole client area and paints it at once.
 void RepaintNow(HWND window);
@@ -73,10 +86,12 @@ int RunMessageLoop();
 // until it quits. Returns the quit message's exit code, or 0 when there is no window.
 int ShowAndRun(HWND window, int show_command);
 
-// Asks the shell to "open" `manual`, a name relative to the current directory (the start-up
-// directory). When the shell cannot, shows "<manual>が見つかりません。" under "残念！" with
-// only an OK button, owned by `window`.
-void OpenManual(HWND window, std::u16string_view manual, Reporter& reporter);
+// Asks the shell to "open" the file `manual` of `startup_dir`, by its full path: the open-file
+// dialog moves the current directory, where a bare name would then be looked for. When the
+// shell cannot, shows "<manual>が見つかりません。" under "残念！" with only an OK button, owned by
+// `window`.
+void OpenManual(HWND window, std::u16string_view startup_dir, std::u16string_view manual,
+                Reporter& reporter);
 
 struct AboutBoxIds {
     int template_id;

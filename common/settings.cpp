@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/current_directory.h"
+#include "common/messages.h"
 #include "common/paths.h"
 #include "common/profile_store.h"
 #include "common/text.h"
@@ -68,9 +69,9 @@ class SettingsWriter {
     }
     void Write(std::u16string_view key, std::int32_t value) { Write(key, Format(u"%d", {value})); }
 
-    void Flush(Program program, std::u16string_view startup_dir, ProfileStore& store) const {
-        if (!startup_dir.empty())
-            store.WriteSection(SettingsFilePath(program, startup_dir), kSection, entries_);
+    bool Flush(Program program, std::u16string_view startup_dir, ProfileStore& store) const {
+        return !startup_dir.empty() &&
+               store.WriteSection(SettingsFilePath(program, startup_dir), kSection, entries_);
     }
 
   private:
@@ -135,7 +136,7 @@ void LoadSettings(Program program, std::u16string_view startup_dir, ProfileStore
         StoreText(settings.subAppName, file.Text(u"subAppName", u"Kestrel.exe", kSubAppNameMax));
 }
 
-void SaveSettings(Program program, std::u16string_view startup_dir, ProfileStore& store,
+bool SaveSettings(Program program, std::u16string_view startup_dir, ProfileStore& store,
                   const Settings& settings) {
     ChangeCurrentDirectory(startup_dir);
     SettingsWriter file;
@@ -156,15 +157,22 @@ void SaveSettings(Program program, std::u16string_view startup_dir, ProfileStore
     }
     if (kestrel) file.Write(u"kaimode", settings.kaimode);
     file.Write(u"failExt_no", settings.failExt_no);
-    file.Flush(program, startup_dir, store);
+    return file.Flush(program, startup_dir, store);
 }
 
 void LoadSettings(Program program, std::u16string_view startup_dir, Settings& settings) {
     LoadSettings(program, startup_dir, PlatformProfileStore(), settings);
 }
 
-void SaveSettings(Program program, std::u16string_view startup_dir, const Settings& settings) {
-    SaveSettings(program, startup_dir, PlatformProfileStore(), settings);
+bool SaveSettings(Program program, std::u16string_view startup_dir, const Settings& settings) {
+    return SaveSettings(program, startup_dir, PlatformProfileStore(), settings);
+}
+
+void SaveSettingsAtExit(Program program, std::u16string_view startup_dir, const Settings& settings,
+                        Reporter& reporter) {
+    if (!SaveSettings(program, startup_dir, settings))
+        ShowMessage(reporter, nullptr, messages::kSettingsNotSaved, box::kIconWarning,
+                    {SettingsFileName(program), startup_dir});
 }
 
 }  // namespace ko

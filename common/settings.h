@@ -11,6 +11,7 @@
 namespace ko {
 
 class ProfileStore;
+class Reporter;
 
 enum class Program { kKestrel, kOsprey };
 
@@ -47,13 +48,21 @@ void LoadSettings(Program program, std::u16string_view startup_dir, ProfileStore
                   Settings& settings);
 
 // Writes every key of `program` in the fixed order (135 keys for Kestrel, 131 for Osprey), in
-// one write of the file; every other line of it stays. A failing write is not reported. Makes
-// `startup_dir` the current directory first; an empty `startup_dir` writes nothing.
-void SaveSettings(Program program, std::u16string_view startup_dir, ProfileStore& store,
+// one write of the file; every other line of it stays. Reports nothing; false when the file was
+// not written. Makes `startup_dir` the current directory first; an empty `startup_dir` writes
+// nothing.
+bool SaveSettings(Program program, std::u16string_view startup_dir, ProfileStore& store,
                   const Settings& settings);
 
 // The same through the platform's store (PlatformProfileStore), as the programs call them.
 void LoadSettings(Program program, std::u16string_view startup_dir, Settings& settings);
-void SaveSettings(Program program, std::u16string_view startup_dir, const Settings& settings);
+bool SaveSettings(Program program, std::u16string_view startup_dir, const Settings& settings);
+
+// SaveSettings as a program's main window calls it on its way out. A settings file that could
+// not be written (a read-only file or folder, as under C:\Program Files or in a zip opened in
+// Explorer) would lose every change without a word, so that is said once, without owner window:
+// messages::kSettingsNotSaved with the file's name and its folder.
+void SaveSettingsAtExit(Program program, std::u16string_view startup_dir, const Settings& settings,
+                        Reporter& reporter);
 
 }  // namespace ko

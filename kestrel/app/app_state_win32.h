@@ -24,7 +24,8 @@ struct WindowParts {
     HWND pathBox[2] = {};
     HWND statusBar = nullptr;
     HFONT viewFont = nullptr;
-    int screenWidth = 0;  // SW, taken when the class is registered
+    HWND focusedChild = nullptr;  // had the focus when the window was last deactivated
+    int screenWidth = 0;          // SW, taken when the class is registered
     int screenHeight = 0;
 };
 
@@ -32,6 +33,7 @@ struct WindowParts {
 struct ViewState {
     ViewGeometry geometry;
     int topRow = 0;
+    WheelSteps wheel;
     int backWidth = 0;  // font height x columns
     HDC backDc[2] = {};
     HBITMAP backBitmap[2] = {};

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 #include "common/dialog_text_win32.h"
 #include "common/program_shell_win32.h"
 #include "common/win32_text.h"
@@ -39,12 +41,34 @@ void CreateStatusBar(HWND window) {
     SendMessageW(parts.statusBar, SB_SETPARTS, kStatusFieldCount, reinterpret_cast<LPARAM>(edges));
 }
 
-// "ＭＳＰゴシック" at the set height, Shift-JIS, normal weight, asked for with a fixed pitch;
-// the face is proportional all the same, so widths are always measured.
-HFONT CreateViewFont() {
+// `face` at the set height, Shift-JIS, normal weight, asked for with a fixed pitch; the face is
+// proportional all the same, so widths are always measured.
+HFONT CreateFaceFont(const wchar_t* face) {
     return CreateFontW(App().settings.draw_font_height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                        SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       FIXED_PITCH, L"ＭＳＰゴシック");
+                       FIXED_PITCH, face);
+}
+
+// The name of the face the font mapper gives `font`.
+std::wstring FaceOf(HFONT font) {
+    wchar_t face[LF_FACESIZE] = {};
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, font);
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    return face;
+}
+
+// The view's face is asked for as "ＭＳＰゴシック", a name no Windows font carries: MS PGothic is
+// "ＭＳ Ｐゴシック". When the mapper stands another face in for the first name, the view asks for
+// the real one, so it gets MS PGothic wherever that is installed.
+HFONT CreateViewFont() {
+    constexpr const wchar_t* kAskedFace = L"ＭＳＰゴシック";
+    HFONT font = CreateFaceFont(kAskedFace);
+    if (font == nullptr || FaceOf(font) == kAskedFace) return font;
+    DeleteObject(font);
+    return CreateFaceFont(L"ＭＳ Ｐゴシック");
 }
 
 // Both back buffers draw opaque black text in the view font.

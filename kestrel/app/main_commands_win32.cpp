@@ -94,7 +94,7 @@ LRESULT OnCommand(HWND window, WPARAM wparam, LPARAM lparam) {
             EditSettings(window);
             return 0;
         case IDM_MANUAL:
-            ko::OpenManual(window, u"Kestrel_manual.pdf", Reporter());
+            ko::OpenManual(window, App().startupDirectory, u"Kestrel_manual.pdf", Reporter());
             return 0;
         case IDM_ABOUT:
             RunAboutDialog(window);

@@ -29,6 +29,7 @@ void ResetWindowState(HWND window) {
         child = nullptr;
     app.window.statusBar = nullptr;
     app.window.viewFont = nullptr;
+    app.window.focusedChild = nullptr;
     app.view = ViewState{};
     app.restartFlag = 0;
 }
@@ -44,9 +45,13 @@ LRESULT OnCreate(HWND window) {
     return 0;
 }
 
-LRESULT OnDestroy() {
+LRESULT OnDestroy(HWND window) {
     KestrelApp& app = App();
-    ko::SaveSettings(ko::Program::kKestrel, app.startupDirectory, app.settings);
+    // A box about unsaved settings runs a message loop, in which the start-up timer must not
+    // load anything into a window on its way out.
+    KillTimer(window, IDT_STARTUP);
+    ko::SaveSettingsAtExit(ko::Program::kKestrel, app.startupDirectory, app.settings,
+                           *app.services.reporter);
     ReleaseView();
     app.engine.grids.Release();
     if (app.window.viewFont != nullptr) DeleteObject(app.window.viewFont);
@@ -103,11 +108,12 @@ LRESULT OnKeyDown(HWND window, WPARAM key) {
     }
 }
 
-// Every wheel message moves by one scroll step, whatever distance it reports.
+// A mouse's wheel message moves by one scroll step, whatever distance it reports; a touchpad's
+// small distances move by one step once they add up to a notch.
 LRESULT OnMouseWheel(HWND window, WPARAM wparam) {
-    const int distance = GET_WHEEL_DELTA_WPARAM(wparam);
-    const int step = App().view.geometry.scrollStep;
-    return ScrollView(window, distance < 0 ? step : distance > 0 ? -step : 0);
+    ViewState& view = App().view;
+    const int steps = view.wheel.Take(GET_WHEEL_DELTA_WPARAM(wparam));
+    return ScrollView(window, steps * view.geometry.scrollStep);
 }
 
 // A change of theme (high contrast on or off) reaches only top-level windows: the status bar
@@ -133,10 +139,11 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
 
 HWND CreateMainWindow(HINSTANCE instance) {
     const WindowParts& parts = App().window;
+    const ko::ScreenRect place = ko::FitIntoMonitorWorkArea(
+        {0, 0, parts.screenWidth, parts.screenHeight - kTaskbarAllowance});
     return CreateWindowExW(0, ko::AsWide(kMainWindowClass), ko::AsWide(kMainWindowTitle),
-                           WS_OVERLAPPEDWINDOW, 0, 0, parts.screenWidth,
-                           parts.screenHeight - kTaskbarAllowance, nullptr, nullptr, instance,
-                           nullptr);
+                           WS_OVERLAPPEDWINDOW, place.left, place.top, place.right - place.left,
+                           place.bottom - place.top, nullptr, nullptr, instance, nullptr);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -144,7 +151,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
         case WM_CREATE:
             return OnCreate(window);
         case WM_DESTROY:
-            return OnDestroy();
+            return OnDestroy(window);
+        case WM_ACTIVATE:
+            return ko::OnMainWindowActivate(window, wparam, App().window.focusedChild);
         case WM_PAINT:
             return OnPaint(window);
         case WM_PRINTCLIENT:

@@ -15,9 +15,10 @@ inline constexpr char16_t kMainWindowTitle[] = u"Kestrel Ver" KO_VERSION_TITLE;
 // own) and records the screen's size for the window and its controls. False on failure.
 bool RegisterMainWindowClass(HINSTANCE instance);
 
-// Creates the main window at (0, 0), as wide as the screen and 30 pixels less high. Creation
-// reads the settings and builds the furniture, grids and view; when that fails the window is
-// destroyed again and null is returned.
+// Creates the main window at (0, 0), as wide as the screen and 30 pixels less high, fitted into
+// the work area where the taskbar would cover part of that. Creation reads the settings and
+// builds the furniture, grids and view; when that fails the window is destroyed again and null
+// is returned.
 HWND CreateMainWindow(HINSTANCE instance);
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -4,6 +4,7 @@
 
 #include <commdlg.h>
 
+#include "common/current_directory.h"
 #include "common/win32_text.h"
 
 namespace kestrel::app {
@@ -24,7 +25,13 @@ class SystemDialog final : public OpenFileDialog {
         description.nMaxFile = kFileNameUnits;
         description.lpstrTitle = ko::AsWide(request.title);
         description.Flags = request.flags;
-        if (!GetOpenFileNameW(&description)) return false;
+        // The dialog leaves the current directory in the chosen file's folder, and
+        // OFN_NOCHANGEDIR does not stop that for this dialog. A relative path (a path box's,
+        // one from the command line) keeps meaning what it meant before when it is put back.
+        const std::u16string current_directory = ko::ReadCurrentDirectory();
+        const BOOL chosen = GetOpenFileNameW(&description);
+        ko::ChangeCurrentDirectory(current_directory);
+        if (!chosen) return false;
         request.fileOffset = description.nFileOffset;
         return true;
     }

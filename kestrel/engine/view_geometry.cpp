@@ -26,6 +26,21 @@ int ClampTopRow(int top, int rows, int visibleRows) {
     return top;
 }
 
+int WheelSteps::Take(int distance) {
+    if (distance <= -kNotch || distance >= kNotch) {
+        pending_ = 0;
+        return distance < 0 ? 1 : -1;
+    }
+    if ((pending_ < 0 && distance > 0) || (pending_ > 0 && distance < 0)) pending_ = 0;
+    pending_ += distance;
+    if (pending_ <= -kNotch || pending_ >= kNotch) {
+        const int step = pending_ < 0 ? 1 : -1;
+        pending_ += step * kNotch;
+        return step;
+    }
+    return 0;
+}
+
 PixelRect PaneOf(const ViewGeometry& geometry, int side) {
     const int left = (side == 0 ? 0 : geometry.half) + kPaneIndent;
     const int right = side == 0 ? geometry.half : geometry.width;

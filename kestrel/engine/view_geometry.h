@@ -59,6 +59,24 @@ int NumberedRows(int height, int pitch);
 // `top` kept within 0 and the larger of 0 and rows - visibleRows.
 int ClampTopRow(int top, int rows, int visibleRows);
 
+// The wheel's distances turned into scroll steps. A mouse reports a whole notch (120) or more in
+// each message, and each such message moves the view by one step whatever its distance. A
+// precision touchpad reports a swipe as many small distances; those are added up, and the view
+// moves one step each time their sum reaches a notch in one direction.
+class WheelSteps {
+  public:
+    static constexpr int kNotch = 120;
+
+    // The steps a wheel message of `distance` moves the top row by: 1 (down the text) for a
+    // distance toward the user (below 0), -1 for one away from the user, 0 while a sum of small
+    // distances stays short of a notch. A small distance against the direction of the sum so far
+    // starts a new sum.
+    int Take(int distance);
+
+  private:
+    int pending_ = 0;  // small distances added up, always less than a notch either way
+};
+
 struct PixelRect {
     int x = 0;
     int y = 0;

@@ -26,6 +26,7 @@ struct WindowParts {
     HWND listView[2] = {};
     HWND statusBar = nullptr;
     HIMAGELIST images = nullptr;  // shared by both list views, released with the main window
+    HWND focusedChild = nullptr;  // had the focus when the window was last deactivated
     int screenWidth = 0;          // W, taken when the class is registered
     int screenHeight = 0;         // H: the screen's height less room for the task bar
 };

@@ -77,7 +77,7 @@ LRESULT OnCommand(HWND window, WPARAM wparam, LPARAM lparam) {
             RunSettingsDialog(window, App().settings, Reporter());
             return 0;
         case IDM_MANUAL:
-            ko::OpenManual(window, u"Osprey_manual.pdf", Reporter());
+            ko::OpenManual(window, App().startupDirectory, u"Osprey_manual.pdf", Reporter());
             return 0;
         case IDM_ABOUT:
             ko::RunAboutBox(App().instance, window, kAboutBoxIds, kMainWindowTitle);

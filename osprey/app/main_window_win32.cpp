@@ -59,7 +59,8 @@ void RememberFolders() {
 LRESULT OnDestroy() {
     OspreyApp& app = App();
     RememberFolders();
-    ko::SaveSettings(ko::Program::kOsprey, app.startupDirectory, app.settings);
+    ko::SaveSettingsAtExit(ko::Program::kOsprey, app.startupDirectory, app.settings,
+                           *app.services.reporter);
     PostQuitMessage(0);
     return 0;
 }
@@ -132,9 +133,11 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
 
 HWND CreateMainWindow(HINSTANCE instance) {
     const WindowParts& parts = App().window;
+    const ko::ScreenRect place =
+        ko::FitIntoMonitorWorkArea({0, 0, parts.screenWidth, parts.screenHeight});
     return CreateWindowExW(0, ko::AsWide(kMainWindowClass), ko::AsWide(kMainWindowTitle),
-                           WS_CAPTION | WS_SYSMENU, 0, 0, parts.screenWidth, parts.screenHeight,
-                           nullptr, nullptr, instance, nullptr);
+                           WS_CAPTION | WS_SYSMENU, place.left, place.top, place.right - place.left,
+                           place.bottom - place.top, nullptr, nullptr, instance, nullptr);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -147,6 +150,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
             return OnNcDestroy(window, wparam, lparam);
         case WM_ERASEBKGND:
             return OnEraseBackground(window, reinterpret_cast<HDC>(wparam));
+        case WM_ACTIVATE:
+            return ko::OnMainWindowActivate(window, wparam, App().window.focusedChild);
         case WM_PAINT:
             return OnPaint(window);
         case WM_NOTIFY:

@@ -17,9 +17,10 @@ inline constexpr char16_t kMainWindowTitle[] = u"Osprey Ver" KO_VERSION_TITLE;
 // for the window and its controls. False on failure.
 bool RegisterMainWindowClass(HINSTANCE instance);
 
-// Creates the main window at (0, 0), as wide as the screen and 48 pixels less high, with a
-// title bar and a system menu only. Creation records the start-up directory, reads the
-// settings and builds the controls; when that fails null is returned.
+// Creates the main window at (0, 0), as wide as the screen and 48 pixels less high (fitted into
+// the work area where the taskbar would cover part of that), with a title bar and a system menu
+// only. Creation records the start-up directory, reads the settings and builds the controls;
+// when that fails null is returned.
 HWND CreateMainWindow(HINSTANCE instance);
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -18,9 +18,11 @@
 
 #include "common/current_directory.h"
 #include "common/ini_file.h"
+#include "common/messages.h"
 #include "common/profile_store.h"
 #include "common/text.h"
 #include "tests/common/ini_bytes.h"
+#include "tests/support/recording_reporter.h"
 #include "tests/support/temp_dir.h"
 
 namespace ko {
@@ -168,10 +170,12 @@ TEST_F(SettingsFileTest, EveryValueSurvivesASaveAndALoadInANewEmptyOrAsciiFile) 
     EXPECT_EQ(IniFile::Parse(FileBytes(kOsprey)).Keys(u"Setting"), KeysInSaveOrder(false));
 }
 
+// A save at exit that fails says so once, naming the file and its folder.
 TEST_F(SettingsFileTest, SavingWritesNoOtherFileNoReadOnlyOneAndNoFolderInItsPlace) {
     const std::string osprey_bytes = "[Setting]\r\nfailExt_no=3\r\n";
     WriteFile(kOsprey, osprey_bytes);
-    Save(kKestrel, Load(kKestrel));
+    testing::RecordingReporter reporter;
+    SaveSettingsAtExit(kKestrel, Dir(), Load(kKestrel), reporter);
     EXPECT_EQ(FileBytes(kOsprey), osprey_bytes);
     EXPECT_EQ(std::distance(fs::directory_iterator(temp_.path()), {}), 2);  // nothing left over
 
@@ -179,13 +183,17 @@ TEST_F(SettingsFileTest, SavingWritesNoOtherFileNoReadOnlyOneAndNoFolderInItsPla
     Settings settings = Load(kOsprey);
     EXPECT_EQ(settings.failExt_no, 3);
     settings.failExt_no = 4;
-    Save(kOsprey, settings);
+    SaveSettingsAtExit(kOsprey, Dir(), settings, reporter);
     EXPECT_EQ(FileBytes(kOsprey), osprey_bytes);
     fs::permissions(FilePath(kOsprey), fs::perms::owner_write, fs::perm_options::add);
     fs::remove(FilePath(kOsprey));
     fs::create_directory(FilePath(kOsprey));
-    Save(kOsprey, Load(kOsprey));
+    SaveSettingsAtExit(kOsprey, Dir(), Load(kOsprey), reporter);
     EXPECT_TRUE(fs::is_empty(FilePath(kOsprey)));
+    const testing::ShownMessage unsaved{
+        nullptr, Format(messages::kSettingsNotSaved.text, {u"Osprey.ini", Dir()}), u"設定の保存",
+        box::kIconWarning};
+    EXPECT_EQ(reporter.shown, std::vector(2, unsaved));
 }
 
 // Counts the files read and written; every key reads as missing.

@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "common/work_area.h"
 #include "kestrel/app/command_line.h"
 #include "kestrel/app/status_bar_texts.h"
 #include "kestrel/engine/text_grids.h"
@@ -108,6 +109,14 @@ TEST(ViewGeometry, RowsFollowTheClientAreaAndAPitchOfZeroOrLessCountsAsOne) {
               (std::vector{0, 31, 8130, 0}));
     EXPECT_EQ(BackBufferWidth(-5, 512), 512);
     EXPECT_EQ(BackBufferWidth(48, 100000000), 2147483647);  // never wraps
+
+    // A mouse's notch is a step; a touchpad's small distances add up to one (a turn starts anew).
+    WheelSteps wheel;
+    std::vector<int> steps;
+    for (const int distance :
+         {120, -120, -1200, 240, 0, -30, -50, -40, -119, -1, 60, 120, 60, 50, -20, 119, 1, 121})
+        steps.push_back(wheel.Take(distance));
+    EXPECT_EQ(steps, (std::vector{-1, 1, 1, -1, 0, 0, 0, 1, 0, 1, 0, -1, 0, 0, 0, 0, -1, -1}));
 }
 
 TEST(ViewGeometry, PanesNumberCellsAndUncoveredAreasTileTheViewWithoutOverlap) {
@@ -130,6 +139,22 @@ TEST(ViewGeometry, PanesNumberCellsAndUncoveredAreasTileTheViewWithoutOverlap) {
             ASSERT_EQ(cover[static_cast<std::size_t>(y) * g.width + x], rule ? 0 : 1)
                 << "x=" << x << " y=" << y;
         }
+}
+
+// Kestrel's rectangle on a 1280 x 1024 screen (30 pixels less high) fitted into the work area a
+// taskbar leaves at each edge; Osprey's (48 less) fits above a bottom one, moves below a top one.
+TEST(WorkArea, AWindowIsMovedAndShrunkOnlyAsFarAsTheTaskbarDemands) {
+    using Rect = ko::ScreenRect;
+    const Rect kestrel{0, 0, 1280, 994}, osprey{0, 0, 1280, 976};
+    const Rect cases[][2] = {{{0, 0, 1280, 1024}, kestrel},
+                             {{0, 0, 1280, 976}, {0, 0, 1280, 976}},
+                             {{0, 40, 1280, 1024}, {0, 40, 1280, 1024}},
+                             {{48, 0, 1280, 1024}, {48, 0, 1280, 994}},
+                             {{0, 0, 1232, 1024}, {0, 0, 1232, 994}}};
+    for (const auto& [work, fitted] : cases)
+        EXPECT_TRUE(ko::FitIntoWorkArea(kestrel, work) == fitted) << work.left << " " << work.top;
+    EXPECT_TRUE(ko::FitIntoWorkArea(osprey, cases[1][0]) == osprey &&
+                ko::FitIntoWorkArea(osprey, cases[2][0]) == (Rect{0, 40, 1280, 1016}));
 }
 
 TEST(CommandLine, TokensNameThePathsUpToTheNextBlankOrInQuotesUpToTheNextQuote) {

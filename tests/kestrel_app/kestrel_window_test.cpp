@@ -136,6 +136,9 @@ TEST_F(KestrelWindow, AWindowIsMadeFromItsSettingsOrSaysWhyNotAndItsTimerLoadsTh
     const std::u16string a = Write(cut + "-a.txt", "aXcdefg");
     App().commandLine.a = a;
     ASSERT_NE(Create("dtxlength_max=5\r\n"), nullptr);
+    wchar_t face[LF_FACESIZE] = {};  // no font is named "ＭＳＰゴシック": the view takes MS PGothic
+    GetTextFaceW(App().view.backDc[0], LF_FACESIZE, face);
+    EXPECT_EQ(std::wstring(face), L"ＭＳ Ｐゴシック");
     EXPECT_EQ(Status(0) + Status(1) + Status(4), u"照合前MemorySize_W=5行数=0/8192");
     EXPECT_TRUE(StatusBarIs(kWhite));
     EXPECT_TRUE(reporter.shown.empty());
@@ -240,6 +243,8 @@ TEST_F(KestrelWindow, TheViewShowsWhatCommandsLoadCompareAndRestoreAndScrollsByW
     std::filesystem::create_directory(dir.path() / "sub");
     const std::u16string a = Write("sub\\a.txt", "a\r\nb\r\nc\r\n"), missing = Folder() + u"\\x";
     App().services.fileDialog = &SystemOpenFileDialog();
+    const std::u16string sub = Folder() + u"\\sub\\";  // where the dialog opens
+    std::copy_n(sub.c_str(), sub.size() + 1, App().settings.fileA_folder_select);
     std::u16string pattern;
     WithDialog(window, [&] { return Command(IDC_SELECT_A); }, {[&](HWND dialog) {
                    // The file-name field: a combo box on Windows (cmb13), an edit box on Wine.
@@ -252,9 +257,13 @@ TEST_F(KestrelWindow, TheViewShowsWhatCommandsLoadCompareAndRestoreAndScrollsByW
     EXPECT_EQ(pattern, u"*.cpp");
     EXPECT_EQ(Item(IDC_PATH_A), a);
     EXPECT_EQ(App().engine.sides[0].lineCount, 4);
+    EXPECT_EQ(ko::ReadCurrentDirectory(), Folder());  // relative paths keep their meaning
     WithDialog(window, [&] { return Command(IDM_OPEN_FILE_B); },  // the empty box is loaded
                {[](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); }});
 
+    SendMessageW(window, WM_ACTIVATE, WA_INACTIVE, 0), SetFocus(nullptr);  // another program's
+    SendMessageW(window, WM_ACTIVATE, WA_CLICKACTIVE, 0);
+    EXPECT_EQ(GetFocus(), window);  // back: the keys scroll again
     App().services.fileDialog = &dialog;
     dialog.Choose(missing);
     SetFocus(nullptr);
@@ -279,7 +288,7 @@ TEST_F(KestrelWindow, TheViewShowsWhatCommandsLoadCompareAndRestoreAndScrollsByW
                             Shown{nullptr, u"一致しました", u"比較完了", ko::box::kOk},
                             Shown{window, u"既に比較済みです", u"比較", ko::box::kOk}));
 
-    // Keys move the top row by a row or a step, the wheel by a step for any distance.
+    // Keys move the top row by a row or a step, the wheel by a step for a notch or more.
     const int step = App().view.geometry.scrollStep;
     auto scroll = [&](std::initializer_list<std::pair<UINT, int>> inputs) {
         for (const auto& [message, value] : inputs)
@@ -289,7 +298,7 @@ TEST_F(KestrelWindow, TheViewShowsWhatCommandsLoadCompareAndRestoreAndScrollsByW
     constexpr UINT kKey = WM_KEYDOWN, kWheel = WM_MOUSEWHEEL;
     EXPECT_EQ(scroll({{kKey, VK_PRIOR}, {kWheel, 120}}), 0);
     EXPECT_EQ(scroll({{kKey, VK_NEXT}, {kKey, VK_DOWN}, {kKey, VK_DOWN}, {kKey, VK_UP}}), step + 1);
-    EXPECT_EQ(scroll({{kWheel, -1}, {kWheel, 0}, {kKey, VK_LEFT}}), 2 * step + 1);
+    EXPECT_EQ(scroll({{kWheel, -120}, {kWheel, 0}, {kKey, VK_LEFT}, {kWheel, -119}}), 2 * step + 1);
     EXPECT_EQ(Status(4), ko::Format(u"行数=%d/8192", {2 * step + 1}));
     for (int i = 0; i < 8192 / step + 2; ++i)
         scroll({{kKey, VK_NEXT}});

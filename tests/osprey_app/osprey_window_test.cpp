@@ -123,7 +123,10 @@ TEST_F(OspreyWindow, FoldersArePairedComparedRestoredAndHandedOverAsTheListsAndC
     EXPECT_EQ(launch(), u"Ａ側ファイルがありません|選択ミス");
     EXPECT_EQ(reporter.shown[0].style, ko::box::kIconWarning);
 
-    SetFocus(List(kSideB));
+    SetFocus(List(kSideB));  // a switch to another program and back keeps the list's keys
+    SendMessageW(window, WM_ACTIVATE, WA_INACTIVE, 0), SetFocus(nullptr);
+    SendMessageW(window, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(GetFocus(), List(kSideB));
     ChooseFolder(kSideA, a);  // folder A alone: its files one-sided on both sides
     EXPECT_EQ(GetFocus(), window);
     EXPECT_THAT(Column(kSideA, 1), ElementsAre(u"*.cpp", u"*.h", u"*.rc"));

@@ -141,11 +141,16 @@ class Programs : public ::testing::Test {
         std::memcpy(text.data(), bytes.data(), text.size() * 2);
         return text;
     }
-    // Starts Osprey with `folder_a` and `folder_b` remembered as the sides' folders.
+    // Starts Osprey with `folder_a` and `folder_b` remembered as the sides' folders (in Kestrel's
+    // settings too); Osprey starts the Kestrel of the folder bin, where no manual lies.
     void StartOsprey(const fs::path& folder_a, const fs::path& folder_b) {
-        std::ofstream(start / "Osprey.ini")
-            << "[Setting]\r\nfileA_folder_select=" << folder_a.string()
-            << "\r\nfileB_folder_select=" << folder_b.string() << "\r\n";
+        const std::string folders = "[Setting]\r\nfileA_folder_select=" + folder_a.string() +
+                                    "\r\nfileB_folder_select=" + folder_b.string() + "\r\n";
+        std::ofstream(start / "Osprey.ini") << folders << "subAppName=bin\\Kestrel.exe\r\n";
+        std::ofstream(start / "kestrel.ini") << folders;
+        fs::create_directories(start / "bin");
+        fs::copy_file(start / "Kestrel.exe", start / "bin" / "Kestrel.exe",
+                      fs::copy_options::overwrite_existing);
         ASSERT_GT(reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, nullptr,
                                                           (start / "Osprey.exe").c_str(), nullptr,
                                                           start.c_str(), SW_SHOWNORMAL)),
@@ -243,6 +248,16 @@ TEST_F(Programs, OspreyStartsKestrelForTheSelectedPairAndEachOpensItsManual) {
     EXPECT_EQ(outcome, u"不一致です");
     EXPECT_EQ(TextOf(GetDlgItem(first, 3001)), ShortForm(old_folder / "calc main.cpp"));
     EXPECT_EQ(TextOf(GetDlgItem(first, 3002)), ShortForm(new_folder / "calc main.cpp"));
+    // A file chosen through the real dialog in another folder, where it opens, moves the current
+    // directory; the manual is found in the start-up folder all the same.
+    PostMessageW(first, WM_COMMAND, 101, 0);  // ファイルＡを開く(&F)
+    const HWND dialog =
+        WaitFor([&] { return TopWindow(L"#32770", L"ファイルＡの選択", ProcessOf(first)); });
+    const HWND field = GetDlgItem(dialog, 0x47c);  // the file-name field on Windows, else Wine's
+    SendMessageW(field ? field : GetDlgItem(dialog, 0x480), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(L"util.h"));
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitFor([&] { return TextOf(GetDlgItem(first, 3001)).ends_with(u"util.h"); }));
     ExpectManual(first, 122, "Kestrel_manual.pdf");  // Kestrel's ドキュメント(&D)
     ExpectManual(osprey, IDM_MANUAL, "Osprey_manual.pdf");
     // Row 1: util.h, the same on both sides, in a second Kestrel beside the first, from a volume
