@@ -58,7 +58,7 @@ class EngineFixture {
 
     LoadOutcome Load(int side, const std::string& bytes, int kaimode = 0) {
         const std::u16string path = dir.WriteU16(side == 0 ? "a.txt" : "b.txt", bytes);
-        return LoadSide(engine, side, path, kaimode, reporter, nullptr);
+        return LoadSide(engine, side, path, kaimode, reporter, nullptr, cuts);
     }
 
     std::u16string RowText(int grid, int row) const {
@@ -94,6 +94,7 @@ class EngineFixture {
     ko::testing::RecordingReporter reporter;
     ko::testing::TempDir dir;
     Engine engine;
+    LoadCuts cuts;  // of the last load
 };
 
 using Rows = std::vector<std::u16string>;
@@ -117,12 +118,13 @@ TEST(FileLoader, RecognisesWholeSignaturesAndSplitsByEachNewlineCodeIntoPiecesOf
         int kaimode;
         Encoding encoding;
         Rows lines;
+        long long undecodable = 0, oddLastByte = 0;
     } cases[] = {
         {""s, 1, kAnsi, {u""}},
         {"\xFF\xFE"s, 1, kUtf16Le, {u""}},
         {"\xFE\xFF"s, 1, kUtf16Be, {u""}},
         {"\xEF\xBB\xBF"s, 1, kUtf8, {u""}},
-        {"\xFF\xFE\x42\x30\n\0C"s, 1, kUtf16Le, {u"あ", u""}},  // an odd last byte is no unit
+        {"\xFF\xFE\x42\x30\n\0C"s, 1, kUtf16Le, {u"あ", u""}, 0, 1},  // an odd last byte is cut
         {"\xFE\xFF\x30\x42\0\n"s, 1, kUtf16Be, {u"あ", u""}},
         {"\xEF\xBB\xBF\xE6\xBC\xA2\nx"s, 1, kUtf8, {u"漢", u"x"}},
         {"\xBB\xBFz"s, 1, kAnsi, {u"ｻｿz"}},
@@ -137,14 +139,14 @@ TEST(FileLoader, RecognisesWholeSignaturesAndSplitsByEachNewlineCodeIntoPiecesOf
         {b511 + "\r\nz", 0, kAnsi, {q512.substr(1) + u"\r", u"\nz"}},
         {"ab\0cd\r\nef"s, 0, kAnsi, {u"ab", u"ef"}},  // a NUL ends the line's text
         {"\xFF\xFE\x61\0\0\0b\0\n\0c\0"s, 1, kUtf16Le, {u"a", u"c"}},
-        {"\x8A\xBF\x8E\x9A\xB1\r\nplain"s, 0, kAnsi, {u"漢字ｱ", u"plain"}},         // code page 932
-        {"\xEF\xBB\xBF\x61\xFF\x62\xE6\xBC"s, 0, kUtf8, {u"a\uFFFDb\uFFFD"}},       // invalid
-        {"\xEF\xBB\xBF\x80\r\n\x80\x80"s, 0, kUtf8, {u"\uFFFD", u"\uFFFD\uFFFD"}},  // 0x80
-        // Each piece is decoded by itself, a character cut by the piece boundary too.
-        {b511 + "\x82\xA0", 0, kAnsi, {q512.substr(1) + u"\u30FB", u"\uF8F0"}},
-        {"\xEF\xBB\xBF" + b510 + "\xE6\xBC\xA2", 0, kUtf8, {q510 + u"\uFFFD", u"\uFFFD"}},
+        {"\x8A\xBF\x8E\x9A\xB1\r\nplain"s, 0, kAnsi, {u"漢字ｱ", u"plain"}},       // code page 932
+        {"\xEF\xBB\xBF\x61\xFF\x62\xE6\xBC"s, 0, kUtf8, {u"a\uFFFDb\uFFFD"}, 1},  // invalid
+        {"\xEF\xBB\xBF\x80\r\n\x80\x80"s, 0, kUtf8, {u"\uFFFD", u"\uFFFD\uFFFD"}, 2},  // 0x80
+        // Each piece is decoded by itself: a character cut by the piece boundary is lost.
+        {b511 + "\x82\xA0", 0, kAnsi, {q512.substr(1) + u"\u30FB", u"\uF8F0"}, 1},
+        {"\xEF\xBB\xBF" + b510 + "\xE6\xBC\xA2", 0, kUtf8, {q510 + u"\uFFFD", u"\uFFFD"}, 2},
         // UTF-8 without a signature, "日本語 déjà": 9E 20 is no character of code page 932.
-        {japanese, 0, kAnsi, {u"譌･譛ｬ隱\u30FBdﾃｩjﾃ\uF8F0"}},
+        {japanese, 0, kAnsi, {u"譌･譛ｬ隱\u30FBdﾃｩjﾃ\uF8F0"}, 1},
     };
     EngineFixture f;  // one engine for all: each load starts from what the one before left
     for (const auto& c : cases) {
@@ -152,6 +154,8 @@ TEST(FileLoader, RecognisesWholeSignaturesAndSplitsByEachNewlineCodeIntoPiecesOf
         ASSERT_EQ(f.Load(0, c.bytes, c.kaimode), LoadOutcome::kLoaded);
         EXPECT_EQ(f.engine.sides[0].encoding, c.encoding);
         EXPECT_EQ(Lines(f), c.lines);
+        EXPECT_EQ(std::pair(f.cuts.undecodable, f.cuts.oddLastByte),
+                  std::pair(c.undecodable, c.oddLastByte));
     }
     // One byte away from a signature: an unmarked file that keeps all its bytes (how the code
     // page shows them varies, but the last byte "z" stays itself).
