@@ -6,11 +6,13 @@
 #include "cli/kestrel_cli_html.h"
 #include "cli/kestrel_cli_view.h"
 #include "common/current_directory.h"
+#include "common/file_reader.h"
 #include "common/settings.h"
 #include "common/text.h"
 #include "kestrel/app/load_warning.h"
 #include "kestrel/engine/comparison.h"
 #include "kestrel/engine/file_loader.h"
+#include "kestrel/messages.h"
 
 namespace ko::cli {
 
@@ -20,14 +22,16 @@ const char kKestrelCliUsage[] =
     "Compares two text files as Kestrel does. Settings come from kestrel.ini in the current\n"
     "directory; --newline sets kaimode (0 CR+LF, 1 LF, 2 CR, others end no line), --columns\n"
     "dtxlength_max and --rows dtylength_max. A file that does not fit the grid (more lines than\n"
-    "rows, a line longer than the columns, a NUL in a line) is compared only as far as it was\n"
-    "loaded: a warning goes to stderr, and --json adds \"fits\": {\"a\", \"b\"} and \"cut\" with "
-    "the\n"
-    "lines of each side past the last row, cut at the columns and cut at a NUL.\n"
+    "rows, a line longer than the columns, a NUL in a line, half a UTF-16 unit at its end) is\n"
+    "compared only as far as it was loaded: a warning goes to stderr, and --json adds\n"
+    "\"fits\": {\"a\", \"b\"} and \"cut\" with the lines of each side past the last row, cut at\n"
+    "the columns, cut at a NUL, the odd last byte, and the lines with bytes that could not be\n"
+    "decoded (\"undecodable\"). Equal files with such lines are compared byte for byte too.\n"
     "--html writes one self-contained HTML page instead: both files side by side in the\n"
     "window's colours, with the paths, encodings, grid size, outcome and warnings above.\n"
     "Exit status: 0 both files fitted and are equal, 1 different, 2 trouble, or equal as far\n"
-    "as loaded while a file did not fit (the rest may differ).\n";
+    "as loaded while a file did not fit (the rest may differ), or equal as shown while the\n"
+    "bytes that could not be decoded differ.\n";
 
 namespace {
 
@@ -45,6 +49,26 @@ class OutcomeFilter final : public Reporter {
   private:
     Reporter& next_;
 };
+
+// Grids that match where a side could not be decoded say nothing of the bytes behind the
+// replacement characters: true when the files hold the same bytes; otherwise shows why not
+// (messages::kEqualOnlyAsShown, or a file that could no longer be opened) and returns false.
+bool EqualAsStored(std::u16string_view path_a, std::u16string_view path_b, Reporter& reporter) {
+    FileReader files[2];
+    const std::u16string_view paths[2] = {path_a, path_b};
+    for (int side = 0; side < 2; ++side) {
+        if (const int error = files[side].Open(paths[side]); error != 0) {
+            ShowMessage(reporter, nullptr, kestrel::messages::kFileOpenError, box::kIconWarning,
+                        {paths[side], error});
+            return false;
+        }
+    }
+    std::vector<std::uint8_t> buffer;
+    if (SameContents(files[0], files[1], buffer)) return true;
+    ShowMessage(reporter, nullptr, kestrel::messages::kEqualOnlyAsShown,
+                box::kOk | box::kIconWarning);
+    return false;
+}
 
 }  // namespace
 
@@ -121,7 +145,9 @@ int RunKestrelCli(const std::vector<std::u16string>& arguments, bool terminal, s
     }
     if (engine->compareState != kestrel::kMatched) return 1;
     // Equal as far as loaded: what did not fit was never compared.
-    return cuts[0].Fits() && cuts[1].Fits() ? 0 : 2;
+    if (!cuts[0].Fits() || !cuts[1].Fits()) return 2;
+    if (cuts[0].undecodable == 0 && cuts[1].undecodable == 0) return 0;
+    return EqualAsStored(options.file_a, options.file_b, reporter) ? 0 : 2;
 }
 
 }  // namespace ko::cli

@@ -4,7 +4,8 @@
 //
 // Settings start from kestrel.ini in the current directory, as Kestrel reads them; each flag
 // overrides one of them. Exit status 0 when both files fitted the grid and match, 1 when they
-// differ, 2 on trouble or when they match as far as a file that did not fit was loaded.
+// differ, 2 on trouble, when they match as far as a file that did not fit was loaded, or when
+// they match as shown but their bytes differ where a side could not be decoded.
 #pragma once
 
 #include <optional>

@@ -146,7 +146,9 @@ std::string JsonReport(const ComparisonReport& report) {
         const kestrel::LoadCuts& cuts = report.cuts[s];
         return "{\"pastLastRow\": " + std::to_string(cuts.pastLastRow) +
                ", \"atColumns\": " + std::to_string(cuts.atColumns) +
-               ", \"atNul\": " + std::to_string(cuts.atNul) + "}";
+               ", \"atNul\": " + std::to_string(cuts.atNul) +
+               ", \"oddLastByte\": " + std::to_string(cuts.oddLastByte) +
+               ", \"undecodable\": " + std::to_string(cuts.undecodable) + "}";
     };
     std::string out = "{\"state\": " + std::to_string(static_cast<int>(engine.compareState)) +
                       ", \"columns\": " + std::to_string(engine.grids.columns()) +

@@ -13,15 +13,12 @@ constexpr UINT kCodePage = 932;
 
 }  // namespace
 
-std::u16string DecodeCodePage932(std::string_view bytes) {
-    if (bytes.empty()) return {};
-    // No byte yields more than one unit.
-    std::wstring out(bytes.size(), L'\0');
+std::size_t DecodeCodePage932(const std::uint8_t* bytes, std::size_t size, char16_t* out) {
+    if (size == 0) return 0;
     const int units =
-        MultiByteToWideChar(kCodePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(),
-                            static_cast<int>(out.size()));
-    out.resize(units > 0 ? static_cast<std::size_t>(units) : 0);
-    return ToU16(out);
+        MultiByteToWideChar(kCodePage, 0, reinterpret_cast<const char*>(bytes),
+                            static_cast<int>(size), AsWide(out), static_cast<int>(size));
+    return units > 0 ? static_cast<std::size_t>(units) : 0;
 }
 
 std::string EncodeCodePage932(std::u16string_view text) {

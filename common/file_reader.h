@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace ko {
 
@@ -45,6 +46,11 @@ class FileReader {
     void* handle_ = nullptr;  // a HANDLE on Windows, the descriptor + 1 on POSIX
     bool open_ = false;
 };
+
+// True exactly when both open files deliver the same bytes and end at the same point; a read
+// that fails counts as the end of that file. Stops at the first difference. `buffer` is scratch
+// space, grown to two blocks on first use.
+bool SameContents(FileReader& a, FileReader& b, std::vector<std::uint8_t>& buffer);
 
 enum class PathKind { kMissing, kFile, kFolder, kOther };
 

@@ -1,5 +1,7 @@
 #include "common/text.h"
 
+#include <algorithm>
+
 namespace ko {
 
 namespace {
@@ -10,71 +12,69 @@ bool IsContinuation(std::uint8_t byte) {
     return (byte & 0xC0) == 0x80;
 }
 
+// How many continuation bytes `lead` (0x80 or above) announces; 0 for a byte that starts no
+// sequence (a continuation byte, C0, C1, F5 to FF).
+std::size_t ContinuationBytesAfter(std::uint8_t lead) {
+    if (lead >= 0xC2 && lead <= 0xDF) return 1;
+    if (lead >= 0xE0 && lead <= 0xEF) return 2;
+    if (lead >= 0xF0 && lead <= 0xF4) return 3;
+    return 0;
+}
+
+// Whether `code`, the lead's bits and the second byte's, can still start a character of
+// `needed` + 1 bytes: not overlong, no surrogate, nothing above U+10FFFF.
+bool SecondByteFits(std::size_t needed, std::uint32_t code) {
+    if (needed == 2) return code >= 0x20 && (code < 0x360 || code > 0x37F);
+    if (needed == 3) return code >= 0x10 && code <= 0x10F;
+    return true;
+}
+
 }  // namespace
 
 std::size_t DecodeUtf8(const std::uint8_t* bytes, std::size_t size, char16_t* out) {
     std::size_t written = 0;
-    std::size_t i = 0;
-    while (i < size) {
-        const std::uint8_t lead = bytes[i];
+    for (std::size_t i = 0; i < size;) {
+        const std::uint8_t lead = bytes[i++];
         if (lead < 0x80) {
             out[written++] = lead;
-            ++i;
             continue;
         }
-        // The accepted range of the second byte depends on the lead byte (no overlong forms, no
-        // surrogates, nothing above U+10FFFF); a byte outside it ends the invalid subpart.
-        int needed = 0;
-        std::uint8_t low = 0x80, high = 0xBF;
-        std::uint32_t code = 0;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            needed = 1;
-            code = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            needed = 2;
-            code = lead & 0x0F;
-            if (lead == 0xE0) low = 0xA0;
-            if (lead == 0xED) high = 0x9F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            needed = 3;
-            code = lead & 0x07;
-            if (lead == 0xF0) low = 0x90;
-            if (lead == 0xF4) high = 0x8F;
-        } else {
+        const std::size_t needed = ContinuationBytesAfter(lead);
+        if (needed == 0 || size - i < needed) {
             out[written++] = kReplacement;
-            ++i;
+            if (needed != 0) i = size;  // cut short by the end: one replacement for the rest
             continue;
         }
-        std::size_t j = i + 1;
+        std::uint32_t code = lead & (0x3F >> needed);
         bool valid = true;
-        for (int n = 0; n < needed; ++n, ++j) {
-            if (j >= size) {
-                valid = false;
+        for (std::size_t n = 0; n < needed && valid; ++n) {
+            if (!IsContinuation(bytes[i])) {
+                valid = false;  // the byte starts what follows
                 break;
             }
-            const std::uint8_t byte = bytes[j];
-            const bool in_range = n == 0 ? (byte >= low && byte <= high) : IsContinuation(byte);
-            if (!in_range) {
-                valid = false;
-                break;
-            }
-            code = (code << 6) | (byte & 0x3F);
+            code = (code << 6) | (bytes[i++] & 0x3F);
+            if (n == 0) valid = SecondByteFits(needed, code);
         }
         if (!valid) {
             out[written++] = kReplacement;
-            i = j;  // the lead and the accepted continuation bytes form one invalid subpart
-            continue;
-        }
-        if (code >= 0x10000) {
+        } else if (code >= 0x10000) {
             code -= 0x10000;
             out[written++] = static_cast<char16_t>(0xD800 + (code >> 10));
             out[written++] = static_cast<char16_t>(0xDC00 + (code & 0x3FF));
         } else {
             out[written++] = static_cast<char16_t>(code);
         }
-        i = j;
     }
     return written;
+}
+
+bool LostInUtf8(const std::uint8_t* bytes, std::size_t size, const char16_t* units,
+                std::size_t count) {
+    const std::size_t replacements = std::count(units, units + count, kReplacement);
+    std::size_t encoded = 0;  // U+FFFD written in the text itself
+    for (std::size_t i = 0; i + 2 < size; ++i)
+        if (bytes[i] == 0xEF && bytes[i + 1] == 0xBF && bytes[i + 2] == 0xBD) ++encoded;
+    return replacements != encoded;
 }
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {

@@ -11,10 +11,18 @@
 namespace ko {
 
 // Decodes `size` bytes of UTF-8 into `out`, which must hold at least `size` units (every byte
-// yields at most one unit; a four-byte sequence yields two). Invalid or incomplete sequences
-// yield one U+FFFD per maximal invalid subpart, as the platform's converter does. Returns the
-// number of units written.
+// yields at most one unit; a four-byte sequence yields two), as MultiByteToWideChar(CP_UTF8)
+// does: a byte that starts no sequence gives one U+FFFD; a sequence that the end of the bytes
+// cuts short gives a single U+FFFD for itself and all bytes after it; a sequence broken by a
+// byte that is no continuation gives one U+FFFD and decoding goes on at that byte; a second
+// byte that makes the sequence overlong, a surrogate or larger than U+10FFFF is taken into its
+// U+FFFD. Returns the number of units written.
 std::size_t DecodeUtf8(const std::uint8_t* bytes, std::size_t size, char16_t* out);
+
+// Whether `units`, what the platform's converter (or DecodeUtf8) made of `bytes`, holds a
+// U+FFFD put in for bytes that are no UTF-8, rather than one the bytes encode themselves.
+bool LostInUtf8(const std::uint8_t* bytes, std::size_t size, const char16_t* units,
+                std::size_t count);
 
 std::u16string Utf8ToUtf16(std::string_view utf8);
 

@@ -19,9 +19,23 @@ inline constexpr Message kAlreadyRestored{u"既に復元済みです", u"復元"
 inline constexpr Message kRestartPlease{u"アプリを再起動をお願いします", u"環境設定の変更"};
 // After a load that could not keep the whole file: the file, the grid's rows and columns.
 inline constexpr Message kCutLoad{
-    u"%s\r\nは一部しか読み込めませんでした。行数 %d・桁数 %d を超えた部分と NUL "
-    u"より後ろは比較されません。",
+    u"%s\r\nは一部しか読み込めませんでした。行数 %d・桁数 %d を超えた部分、NUL "
+    u"より後ろ、UTF-16 の最後の半端な 1 バイトは比較されません。",
     u"読込注意"};
+// After a load with bytes that are no character in the file's encoding: the side ("Ａ" or
+// "Ｂ"), the file, the number of lines. A note on decoding, not on the comparison.
+inline constexpr Message kUndecodableLoad{
+    u"ファイル%s（%s）の %d 行に、文字として読めないバイトがありました。BOM のない UTF-8 "
+    u"など、別の文字コードで書かれたファイルと思われます。読めないバイトは「・」などに"
+    u"置き換えて表示されるので、違うバイトが同じに見えることがあります。これは読み込みに"
+    u"ついてのお知らせで、ファイルが違うという意味ではありません。",
+    u"読込注意（文字コード）"};
+// kestrel-cli, when the grids matched but the files' bytes differ where they could not be
+// decoded.
+inline constexpr Message kEqualOnlyAsShown{
+    u"表示のうえでは一致しましたが、ファイルのバイトは一致しません。文字として読めない"
+    u"バイトの違いは表示に現れません。",
+    u"読込注意（文字コード）"};
 
 // Window creation: the grids and the view's back buffers.
 inline constexpr Message kOutOfMemory{

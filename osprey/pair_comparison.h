@@ -11,11 +11,6 @@
 
 namespace osprey {
 
-// True exactly when both open files deliver the same bytes and end at the same point; a read
-// that fails counts as the end of that file. Stops at the first difference. `buffer` is scratch
-// space, grown to two blocks on first use.
-bool SameContents(ko::FileReader& a, ko::FileReader& b, std::vector<std::uint8_t>& buffer);
-
 // Compares the files of row `row`: each side's folder path joined with the name of its half.
 // Sets both halves to kPairedEqual or kPairedDiffer. When a file cannot be opened the row
 // keeps its status and the user sees "Can't open %s file\r\nErrCode=%d" under "FileOpenError1"

@@ -12,4 +12,12 @@ void WarnIfCut(const LoadCuts& cuts, std::u16string_view path, int rows, int col
                     {path, rows, columns});
 }
 
+void WarnIfUndecodable(const LoadCuts& cuts, int side, std::u16string_view path,
+                       ko::Reporter& reporter, ko::OwnerWindow owner) {
+    if (cuts.undecodable == 0) return;
+    ko::ShowMessage(reporter, owner, messages::kUndecodableLoad,
+                    ko::box::kOk | ko::box::kIconWarning,
+                    {side == 0 ? u"Ａ" : u"Ｂ", path, cuts.undecodable});
+}
+
 }  // namespace kestrel::app

@@ -120,6 +120,7 @@ bool LoadSideFromPathBox(HWND window, int side) {
     if (outcome != LoadOutcome::kLoaded) return true;
     ClearBackBuffer(side);
     WarnIfCut(cuts, path, app.engine.grids.rows(), app.engine.grids.columns(), Reporter(), window);
+    WarnIfUndecodable(cuts, side, path, Reporter(), window);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "common/code_page_932.h"
 #include "common/file_reader.h"
 #include "common/text.h"
 #include "kestrel/engine/line_decoder.h"
@@ -72,10 +73,15 @@ class LineStore {
             seen |= bytes[i];
         }
         // Plain ASCII reads the same in every supported encoding: no converter call needed.
-        if (seen >= 0x80)
-            count = utf8 ? DecodeUtf8Piece(bytes, count, units_)
+        std::size_t units = count;
+        if (seen >= 0x80) {
+            units = utf8 ? DecodeUtf8Piece(bytes, count, units_)
                          : DecodeAnsiPiece(bytes, count, units_);
-        Store(static_cast<int>(count));
+            if (utf8 ? ko::LostInUtf8(bytes, count, units_, units)
+                     : ko::LostInCodePage932(bytes, count, units_, units))
+                ++cuts_.undecodable;
+        }
+        Store(static_cast<int>(units));
     }
 
     void StoreUnits(const std::uint8_t* bytes, std::size_t count, bool big_endian) {
@@ -273,6 +279,8 @@ LoadOutcome LoadSideUnguarded(Engine& engine, int side, std::u16string_view path
         }
     }
     store.Finish();
+    // Only half a UTF-16 unit can be left behind the last line.
+    if (input.Ensure(1) > 0) cuts.oddLastByte = 1;
     engine.sides[side].encoding = encoding;
     engine.ReserveComparison();
 

@@ -19,13 +19,21 @@ enum class LoadOutcome {
 };
 
 // What of a loaded file the grid could not hold, counted in lines (a line of more than 512
-// units counts once per 512-unit piece). Only a file with all three at 0 is compared whole.
+// units counts once per 512-unit piece), and the lines it could not decode. Only a file that
+// Fits() is compared whole; only one with no undecodable line is shown as its bytes say.
 struct LoadCuts {
     long long pastLastRow = 0;  // lines that replaced the last row's earlier line
     long long atColumns = 0;    // lines longer than the grid is wide, cut at its last column
     long long atNul = 0;        // lines with a NUL, cut there (the NUL and what follows)
+    long long oddLastByte = 0;  // 1 when a UTF-16 file ends in half a unit, which is dropped
+    // Lines with bytes that are no character in the file's encoding: the decoder put its
+    // replacement (U+FFFD) or default character (U+30FB) in, so different bytes may read the
+    // same.
+    long long undecodable = 0;
 
-    bool Fits() const { return pastLastRow == 0 && atColumns == 0 && atNul == 0; }
+    bool Fits() const {
+        return pastLastRow == 0 && atColumns == 0 && atNul == 0 && oddLastByte == 0;
+    }
 };
 
 // Lines end by the newline code `kaimode`: 0 CR LF, 1 LF, 2 CR, anything else never. A line

@@ -1,7 +1,7 @@
 // Decoding of one line piece of a UTF-8 or unmarked (ANSI) file into UTF-16. On Windows the
 // platform converter does it (MultiByteToWideChar with CP_UTF8, or CP_THREAD_ACP and
-// MB_PRECOMPOSED); natively our own UTF-8 decoder and code page 932 through iconv stand in.
-// Invalid sequences become U+FFFD (the platform's replacement where it has its own).
+// MB_PRECOMPOSED); natively our own decoders for UTF-8 and code page 932 give the same units
+// for every byte sequence, replacement and default characters included.
 #pragma once
 
 #include <cstddef>

@@ -67,18 +67,21 @@ std::string Lines(int count, int changed = 0) {
 }
 
 // A file that does not fit (more lines than rows, a line longer than the columns, a NUL in a
-// line) is compared only as far as it was loaded, so it never passes as equal: what was not
-// compared may differ. Each side that did not fit gets a warning.
+// line, half a UTF-16 unit at its end) is compared only as far as it was loaded, so it never
+// passes as equal: what was not compared may differ. Each side that did not fit gets a
+// warning. Neither do files that read the same only where they could not be decoded.
 TEST_F(CliTest, KestrelExitsZeroOnlyForEqualFilesThatFitOneWhenTheyDifferAndTwoOnTrouble) {
     std::string line(std::size_t{256} << 10, 'x');  // 512 pieces of 512 bytes
     File("long.txt", line + "\r\n");
     line[200 << 10] = 'Y';
     File("long-Y.txt", line + "\r\n");
     const std::pair<const char*, std::string> files[] = {
-        {"x.txt", "x\r\ny\r\n"}, {"z.txt", "x\r\nz\r\n"},      {"300.txt", Lines(300)},
-        {"255.txt", Lines(255)}, {"300-3.txt", Lines(300, 3)}, {"300-280.txt", Lines(300, 280)},
-        {"X.txt", "abcdefX"},    {"Y.txt", "abcdefY"},         {"5.txt", "abcde"},
-        {"6.txt", "abcdeY"},     {"cd.txt", "ab\0cd"s},        {"XX.txt", "ab\0XX"s}};
+        {"x.txt", "x\r\ny\r\n"},   {"z.txt", "x\r\nz\r\n"},      {"300.txt", Lines(300)},
+        {"255.txt", Lines(255)},   {"300-3.txt", Lines(300, 3)}, {"300-280.txt", Lines(300, 280)},
+        {"X.txt", "abcdefX"},      {"Y.txt", "abcdefY"},         {"5.txt", "abcde"},
+        {"6.txt", "abcdeY"},       {"cd.txt", "ab\0cd"s},        {"XX.txt", "ab\0XX"s},
+        {"8540.txt", "x\x85\x40"}, {"8640.txt", "x\x86\x40"},    {"A0.txt", "x\xA0"},
+        {"FD.txt", "x\xFD"},       {"u16.txt", "\xFF\xFEx\0"s},  {"u16-odd.txt", "\xFF\xFEx\0\n"s}};
     for (const auto& [name, bytes] : files)
         File(name, bytes);
     const struct {
@@ -106,7 +109,12 @@ TEST_F(CliTest, KestrelExitsZeroOnlyForEqualFilesThatFitOneWhenTheyDifferAndTwoO
         {{u"--quiet", u"--rows=256", u"long.txt", u"long-Y.txt"}, 2, 2, ""},
         {{u"--quiet", u"--columns=5", u"X.txt", u"Y.txt"}, 2, 2, ""},
         {{u"--quiet", u"--columns=5", u"5.txt", u"6.txt"}, 2, 1, ""},
-        {{u"--quiet", u"cd.txt", u"XX.txt"}, 2, 2, ""}};
+        {{u"--quiet", u"cd.txt", u"XX.txt"}, 2, 2, ""},
+        // Bytes that could not be decoded and read the same are compared as bytes.
+        {{u"--quiet", u"8540.txt", u"8540.txt"}, 0, 0, ""},
+        {{u"--quiet", u"8540.txt", u"8640.txt"}, 2, 1, ""},
+        {{u"--quiet", u"A0.txt", u"FD.txt"}, 1, 0, ""},
+        {{u"--quiet", u"u16.txt", u"u16-odd.txt"}, 2, 1, ""}};
     for (const auto& run : runs) {
         SCOPED_TRACE(Utf16ToUtf8(run.arguments.back()));
         EXPECT_EQ(Kestrel(run.arguments), run.status);
@@ -116,18 +124,23 @@ TEST_F(CliTest, KestrelExitsZeroOnlyForEqualFilesThatFitOneWhenTheyDifferAndTwoO
 }
 
 TEST_F(CliTest, KestrelReportsWhatWasCutOnStderrAndInJson) {
-    File("a.txt", std::string("abcdefX\nq\0r\nz\nw", 15));
-    File("b.txt", "abcdefY");
+    File("a.txt", std::string("abcdefX\nq\0r\n\x81\nw", 15));
+    File("b.txt",
+         "\xFF\xFE"
+         "a\0b\0c\0d\0e\0f\0Y\0\x85"s);
     EXPECT_EQ(Kestrel({u"--json", u"--newline=1", u"--rows=2", u"--columns=5", u"a.txt", u"b.txt"}),
               1);
     EXPECT_THAT(out_, HasSubstr("\"fits\": {\"a\": false, \"b\": false}, \"cut\": {\"a\": "
-                                "{\"pastLastRow\": 2, \"atColumns\": 1, \"atNul\": 1}, \"b\": "
-                                "{\"pastLastRow\": 0, \"atColumns\": 1, \"atNul\": 0}}"));
+                                "{\"pastLastRow\": 2, \"atColumns\": 1, \"atNul\": 1, "
+                                "\"oddLastByte\": 0, \"undecodable\": 1}, \"b\": {\"pastLastRow\": "
+                                "0, \"atColumns\": 1, \"atNul\": 0, \"oddLastByte\": 1, "
+                                "\"undecodable\": 0}}"));
     ASSERT_EQ(messages_.shown.size(), 2u);
     EXPECT_EQ(messages_.shown[0],
               (testing::ShownMessage{nullptr,
                                      u"a.txt\r\nは一部しか読み込めませんでした。行数 2・桁数 5 "
-                                     u"を超えた部分と NUL より後ろは比較されません。",
+                                     u"を超えた部分、NUL より後ろ、UTF-16 の最後の半端な 1 "
+                                     u"バイトは比較されません。",
                                      u"読込注意", box::kIconWarning}));
 }
 

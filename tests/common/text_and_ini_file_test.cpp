@@ -31,11 +31,12 @@ TEST(Format, WritesTheConversionsTheProgramsUse) {
         EXPECT_EQ(Format(c.pattern, c.args), c.expected) << Utf16ToUtf8(c.pattern);
 }
 
-TEST(Utf8, DecodesValidTextAndReplacesEachInvalidSubpart) {
+TEST(Utf8, DecodesValidTextAndReplacesInvalidSequencesAsTheSystemDoes) {
     EXPECT_EQ(Utf8ToUtf16("a\xE6\xBC\xA2\xF0\x9F\x98\x80"), u"a漢😀");
-    // A lone continuation byte, a truncated sequence, an overlong form and a surrogate.
+    // A lone continuation byte, a broken sequence, an overlong form and a surrogate, whose
+    // second byte goes with its lead.
     EXPECT_EQ(Utf8ToUtf16("\x80\x62\xE6\xBC\x63\xC0\xAF\xED\xA0\x80"),
-              u"\uFFFDb\uFFFDc\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD");
+              u"\uFFFDb\uFFFDc\uFFFD\uFFFD\uFFFD\uFFFD");
     EXPECT_EQ(Utf16ToUtf8(u"a漢😀"), "a\xE6\xBC\xA2\xF0\x9F\x98\x80");
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, u'\xD800')), "\xEF\xBF\xBD");
 }

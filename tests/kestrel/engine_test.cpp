@@ -11,11 +11,15 @@
 #include <cstdlib>
 #include <new>
 #include <random>
+#include <span>
 #include <tuple>
 
+#include "common/code_page_932.h"
+#include "common/text.h"
 #include "kestrel/engine/comparison.h"
 #include "kestrel/engine/engine.h"
 #include "kestrel/engine/file_loader.h"
+#include "kestrel/engine/line_decoder.h"
 #include "tests/kestrel/literal_engine.h"
 #include "tests/support/recording_reporter.h"
 #include "tests/support/temp_dir.h"
@@ -54,7 +58,7 @@ class EngineFixture {
 
     LoadOutcome Load(int side, const std::string& bytes, int kaimode = 0) {
         const std::u16string path = dir.WriteU16(side == 0 ? "a.txt" : "b.txt", bytes);
-        return LoadSide(engine, side, path, kaimode, reporter, nullptr);
+        return LoadSide(engine, side, path, kaimode, reporter, nullptr, cuts);
     }
 
     std::u16string RowText(int grid, int row) const {
@@ -90,6 +94,7 @@ class EngineFixture {
     ko::testing::RecordingReporter reporter;
     ko::testing::TempDir dir;
     Engine engine;
+    LoadCuts cuts;  // of the last load
 };
 
 using Rows = std::vector<std::u16string>;
@@ -105,18 +110,21 @@ Rows Lines(const EngineFixture& f) {
 
 TEST(FileLoader, RecognisesWholeSignaturesAndSplitsByEachNewlineCodeIntoPiecesOf512Units) {
     using enum Encoding;
-    const Rows::value_type q512(512, u'q');
+    const Rows::value_type q512(512, u'q'), q510(510, u'q');
+    const std::string b511(511, 'q'), b510(510, 'q');
+    const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E d\xC3\xA9j\xC3\xA0";
     const struct {
         std::string bytes;
         int kaimode;
         Encoding encoding;
         Rows lines;
+        long long undecodable = 0, oddLastByte = 0;
     } cases[] = {
         {""s, 1, kAnsi, {u""}},
         {"\xFF\xFE"s, 1, kUtf16Le, {u""}},
         {"\xFE\xFF"s, 1, kUtf16Be, {u""}},
         {"\xEF\xBB\xBF"s, 1, kUtf8, {u""}},
-        {"\xFF\xFE\x42\x30\n\0C"s, 1, kUtf16Le, {u"あ", u""}},  // an odd last byte is no unit
+        {"\xFF\xFE\x42\x30\n\0C"s, 1, kUtf16Le, {u"あ", u""}, 0, 1},  // an odd last byte is cut
         {"\xFE\xFF\x30\x42\0\n"s, 1, kUtf16Be, {u"あ", u""}},
         {"\xEF\xBB\xBF\xE6\xBC\xA2\nx"s, 1, kUtf8, {u"漢", u"x"}},
         {"\xBB\xBFz"s, 1, kAnsi, {u"ｻｿz"}},
@@ -128,12 +136,17 @@ TEST(FileLoader, RecognisesWholeSignaturesAndSplitsByEachNewlineCodeIntoPiecesOf
         // A full piece ends the line even when the file ends right after it.
         {std::string(512, 'q'), 0, kAnsi, {q512, u""}},
         // A CR LF split by the piece boundary is no line end: the LF starts the next line.
-        {std::string(511, 'q') + "\r\nz", 0, kAnsi, {q512.substr(1) + u"\r", u"\nz"}},
+        {b511 + "\r\nz", 0, kAnsi, {q512.substr(1) + u"\r", u"\nz"}},
         {"ab\0cd\r\nef"s, 0, kAnsi, {u"ab", u"ef"}},  // a NUL ends the line's text
         {"\xFF\xFE\x61\0\0\0b\0\n\0c\0"s, 1, kUtf16Le, {u"a", u"c"}},
-        {"\x8A\xBF\x8E\x9A\xB1\r\nplain"s, 0, kAnsi, {u"漢字ｱ", u"plain"}},         // code page 932
-        {"\xEF\xBB\xBF\x61\xFF\x62\xE6\xBC"s, 0, kUtf8, {u"a\uFFFDb\uFFFD"}},       // invalid
-        {"\xEF\xBB\xBF\x80\r\n\x80\x80"s, 0, kUtf8, {u"\uFFFD", u"\uFFFD\uFFFD"}},  // 0x80
+        {"\x8A\xBF\x8E\x9A\xB1\r\nplain"s, 0, kAnsi, {u"漢字ｱ", u"plain"}},       // code page 932
+        {"\xEF\xBB\xBF\x61\xFF\x62\xE6\xBC"s, 0, kUtf8, {u"a\uFFFDb\uFFFD"}, 1},  // invalid
+        {"\xEF\xBB\xBF\x80\r\n\x80\x80"s, 0, kUtf8, {u"\uFFFD", u"\uFFFD\uFFFD"}, 2},  // 0x80
+        // Each piece is decoded by itself: a character cut by the piece boundary is lost.
+        {b511 + "\x82\xA0", 0, kAnsi, {q512.substr(1) + u"\u30FB", u"\uF8F0"}, 1},
+        {"\xEF\xBB\xBF" + b510 + "\xE6\xBC\xA2", 0, kUtf8, {q510 + u"\uFFFD", u"\uFFFD"}, 2},
+        // UTF-8 without a signature, "日本語 déjà": 9E 20 is no character of code page 932.
+        {japanese, 0, kAnsi, {u"譌･譛ｬ隱\u30FBdﾃｩjﾃ\uF8F0"}, 1},
     };
     EngineFixture f;  // one engine for all: each load starts from what the one before left
     for (const auto& c : cases) {
@@ -141,6 +154,8 @@ TEST(FileLoader, RecognisesWholeSignaturesAndSplitsByEachNewlineCodeIntoPiecesOf
         ASSERT_EQ(f.Load(0, c.bytes, c.kaimode), LoadOutcome::kLoaded);
         EXPECT_EQ(f.engine.sides[0].encoding, c.encoding);
         EXPECT_EQ(Lines(f), c.lines);
+        EXPECT_EQ(std::pair(f.cuts.undecodable, f.cuts.oddLastByte),
+                  std::pair(c.undecodable, c.oddLastByte));
     }
     // One byte away from a signature: an unmarked file that keeps all its bytes (how the code
     // page shows them varies, but the last byte "z" stays itself).
@@ -150,6 +165,79 @@ TEST(FileLoader, RecognisesWholeSignaturesAndSplitsByEachNewlineCodeIntoPiecesOf
         EXPECT_EQ(f.engine.sides[0].encoding, kAnsi) << bytes;
         EXPECT_EQ(Lines(f).at(0).back() == u'z', std::string_view(bytes).ends_with('z'));
     }
+}
+
+// The line decoders: natively our own, on Windows the system's converter. Both builds run
+// this table and the digest of every sequence of one or two bytes and of many of three and
+// four, so they give the same units for every line; `lost` is whether a line counts as
+// undecodable.
+TEST(LineDecoder, GivesWhatTheSystemsConverterGivesForEveryByteSequence) {
+    const struct {
+        bool utf8;
+        std::string bytes;
+        std::u16string units;
+        bool lost;
+    } cases[] = {
+        // Code page 932: single bytes outside ASCII keep a unit each; a lead byte takes any
+        // byte after it, giving the default character when the pair is undefined.
+        {false, "\x80\xA0\xFD\xFE\xFF\xA1\xDF", u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3｡ﾟ", false},
+        {false, "x\x81", u"x\u30FB", true},
+        {false, "\x85\x40\x86\x40\x82 z", u"\u30FB\u30FB\u30FBz", true},
+        {false, "\x81\x45\xF0\x40\xF9\xFC\xED\x40\xFA\x5C", u"\u30FB\uE000\uE757\u7E8A\u7E8A",
+         false},
+        // UTF-8: one U+FFFD for a byte that starts nothing, for a sequence broken by a byte
+        // that is no continuation, for an overlong, surrogate or too large start with its
+        // second byte, and for all that is left when the end cuts a sequence short.
+        {true, "\xE6\xBC\xA2\xF0\x9F\x98\x80\xEF\xBF\xBD", u"漢😀\uFFFD", false},
+        {true, "\x80\xBF\xC0\xC1\xF5\xFFz\xE6\xBCz",
+         u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDz\uFFFDz", true},
+        {true, "\xE0\x80\xAFz\xED\xA0\x80z\xF4\x90\x80z",
+         u"\uFFFD\uFFFDz\uFFFD\uFFFDz\uFFFD\uFFFDz", true},
+        {true, "a\xF0\x9F\x98", u"a\uFFFD", true},
+        {true, "a\xE6z", u"a\uFFFD", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(c.bytes.data());
+        char16_t units[32];
+        const std::size_t n =
+            (c.utf8 ? DecodeUtf8Piece : DecodeAnsiPiece)(bytes, c.bytes.size(), units);
+        EXPECT_EQ(std::u16string(units, n), c.units);
+        EXPECT_EQ(
+            (c.utf8 ? ko::LostInUtf8 : ko::LostInCodePage932)(bytes, c.bytes.size(), units, n),
+            c.lost);
+    }
+    // Sums of the units of every sequence of one or two bytes, and of three and four bytes from
+    // a byte of 0x80 or above and bytes of each kind: one unit changed anywhere changes them.
+    const std::uint8_t kinds[] = {0x0A, 0x41, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF,
+                                  0xC0, 0xC2, 0xE0, 0xED, 0xF0, 0xF4, 0xFD, 0xFF};
+    std::uint64_t sums[2] = {0xCBF29CE484222325, 0xCBF29CE484222325};  // FNV-1a
+    for (const bool utf8 : {false, true}) {
+        std::uint8_t b[4];
+        auto add = [&](std::size_t size) {
+            char16_t units[8];
+            const std::size_t n = (utf8 ? DecodeUtf8Piece : DecodeAnsiPiece)(b, size, units);
+            for (std::size_t i = 0; i <= n; ++i)
+                sums[utf8] = (sums[utf8] ^ (i < n ? units[i] : 0x10000 + n)) * 0x100000001B3;
+        };
+        for (int first = 1; first < 256; ++first) {
+            b[0] = static_cast<std::uint8_t>(first);
+            add(1);
+            for (int second = 1; second < 256; ++second) {
+                b[1] = static_cast<std::uint8_t>(second);
+                add(2);
+            }
+            for (const std::uint8_t second : first < 0x80 ? std::span<const std::uint8_t>() : kinds)
+                for (const std::uint8_t third : kinds)
+                    for (const std::uint8_t fourth : kinds) {
+                        std::tie(b[1], b[2], b[3]) = std::tuple(second, third, fourth);
+                        add(3);
+                        add(4);
+                    }
+        }
+    }
+    EXPECT_EQ(sums[0], 9321501938988440812u);
+    EXPECT_EQ(sums[1], 3305778425356829003u);
 }
 
 TEST(FileLoader, WhatCannotBeLoadedIsReportedAndChangesNothing) {

@@ -2,69 +2,11 @@
 
 #include <algorithm>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <iconv.h>
-#endif
+#include "kestrel/engine/line_decoder.h"
 
 namespace kestrel::literal {
 
 namespace {
-
-// UTF-8 as the Unicode standard reads it, on its own rather than through the product's decoder:
-// each maximal invalid subpart becomes one U+FFFD.
-int DecodeUtf8(const std::uint8_t* b, std::size_t n, char16_t* out) {
-    int units = 0;
-    for (std::size_t i = 0; i < n;) {
-        const std::uint8_t lead = b[i];
-        int length = lead < 0x80 ? 1 : 0;  // 0: a byte that starts no sequence
-        if (lead >= 0xC2 && lead <= 0xF4) length = lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        std::uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
-        int good = 1;  // bytes of the sequence that fit so far
-        for (; length > 1 && good < length && i + good < n; ++good) {
-            // The second byte's range is narrower after E0, ED, F0 and F4.
-            const std::uint8_t c = b[i + good], first = good == 1 ? lead : 0;
-            const int low = first == 0xE0 ? 0xA0 : first == 0xF0 ? 0x90 : 0x80;
-            const int high = first == 0xED ? 0x9F : first == 0xF4 ? 0x8F : 0xBF;
-            if (c < low || c > high) break;
-            code = code << 6 | (c & 0x3F);
-        }
-        i += good;
-        if (length == 0 || good < length) code = 0xFFFD;
-        if (code > 0xFFFF) out[units++] = static_cast<char16_t>(0xD7C0 + (code >> 10));
-        out[units++] = static_cast<char16_t>(code > 0xFFFF ? 0xDC00 | (code & 0x3FF) : code);
-    }
-    return units;
-}
-
-// Code page 932 through the platform's own converter, one character at a time: a byte that
-// starts no character becomes U+FFFD.
-int DecodeAnsi(const std::uint8_t* b, std::size_t n, char16_t* out) {
-#ifdef _WIN32
-    return n == 0 ? 0
-                  : MultiByteToWideChar(932, MB_PRECOMPOSED, reinterpret_cast<const char*>(b),
-                                        static_cast<int>(n), reinterpret_cast<wchar_t*>(out),
-                                        static_cast<int>(n));
-#else
-    static const iconv_t cp932 = iconv_open("UTF-16LE", "CP932");
-    int units = 0;
-    for (std::size_t i = 0; i < n; ++units) {
-        std::size_t taken = b[i] < 0x80 ? 1 : 0;  // bytes of the character at i
-        out[units] = b[i];
-        for (std::size_t width = 1; taken == 0 && width <= 2 && i + width <= n; ++width) {
-            char* in = const_cast<char*>(reinterpret_cast<const char*>(b + i));
-            char* to = reinterpret_cast<char*>(out + units);
-            std::size_t in_left = width, out_left = 2;
-            iconv(cp932, nullptr, nullptr, nullptr, nullptr);
-            if (iconv(cp932, &in, &in_left, &to, &out_left) == 0 && out_left == 0) taken = width;
-        }
-        if (taken == 0) out[units] = 0xFFFD;
-        i += std::max<std::size_t>(taken, 1);
-    }
-    return units;
-#endif
-}
 
 bool RowsEqual(const Grid& a, int ra, const Grid& b, int rb) {
     const int length = std::max(a.Length(ra), b.Length(rb));
@@ -112,8 +54,8 @@ Grid LoadBytes(const std::string& bytes, int kaimode, int rows, int columns, int
         std::uint8_t raw[512];
         std::copy_n(piece, n, raw);
         const int length = le || be ? n
-                           : utf8   ? DecodeUtf8(raw, n, decoded)
-                                    : DecodeAnsi(raw, n, decoded);
+                           : utf8   ? static_cast<int>(DecodeUtf8Piece(raw, n, decoded))
+                                    : static_cast<int>(DecodeAnsiPiece(raw, n, decoded));
         char16_t* row = grid.Row(line_count);
         std::fill(row, row + columns, u'\0');
         std::copy_n(le || be ? piece : decoded, std::min(length, columns), row);

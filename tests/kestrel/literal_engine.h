@@ -1,6 +1,7 @@
 // Slow, literal versions of the loader's line splitting and of the comparison, written
-// straight from their step lists with no speed tricks and no code of the engine. The tests feed
-// them and the engine the same inputs and demand identical grids, cell for cell.
+// straight from their step lists with no speed tricks and no code of the engine but its line
+// decoders, which the decoding table checks on their own. The tests feed them and the engine
+// the same inputs and demand identical grids, cell for cell.
 #pragma once
 
 #include <algorithm>

@@ -133,7 +133,7 @@ TEST_F(KestrelWindow, AWindowIsMadeFromItsSettingsOrSaysWhyNotAndItsTimerLoadsTh
     // A path past 259 units, loaded whole and never as the file its first 259 units name.
     const std::string cut(258 - Folder().size(), 'k');
     Write(cut, "x\r\ny\r\nz");
-    const std::u16string a = Write(cut + "-a.txt", "aXcdefg");
+    const std::u16string a = Write(cut + "-a.txt", "aXcdefg\x81");
     App().commandLine.a = a;
     ASSERT_NE(Create("dtxlength_max=5\r\n"), nullptr);
     wchar_t face[LF_FACESIZE] = {};  // no font is named "ＭＳＰゴシック": the view takes MS PGothic
@@ -142,15 +142,21 @@ TEST_F(KestrelWindow, AWindowIsMadeFromItsSettingsOrSaysWhyNotAndItsTimerLoadsTh
     EXPECT_EQ(Status(0) + Status(1) + Status(4), u"照合前MemorySize_W=5行数=0/8192");
     EXPECT_TRUE(StatusBarIs(kWhite));
     EXPECT_TRUE(reporter.shown.empty());
-    // The start-up timer loads the side named, cut to 5 columns, and compares only both.
+    // The start-up timer loads the side named, cut to 5 columns and with a lead byte alone, and
+    // compares only both.
     SendMessageW(window, WM_TIMER, IDT_STARTUP, 0);
     EXPECT_EQ(Item(IDC_PATH_A), a);
     EXPECT_EQ(App().engine.sides[0].lineCount, 1);
-    EXPECT_THAT(reporter.shown,
-                ElementsAre(Shown{window,
-                                  a + u"\r\nは一部しか読み込めませんでした。行数 8192・桁数 5 を"
-                                      u"超えた部分と NUL より後ろは比較されません。",
-                                  u"読込注意", ko::box::kIconWarning}));
+    ASSERT_EQ(reporter.shown.size(), 2u);
+    EXPECT_EQ(reporter.shown[0],
+              (Shown{window,
+                     a + u"\r\nは一部しか読み込めませんでした。行数 8192・桁数 5 を超えた部分、"
+                         u"NUL より後ろ、UTF-16 の最後の半端な 1 バイトは比較されません。",
+                     u"読込注意", ko::box::kIconWarning}));
+    // One decoding note, shown alike, naming the side, the file and the lines.
+    EXPECT_EQ(reporter.shown[1], (Shown{window, reporter.shown[1].text, u"読込注意（文字コード）",
+                                        ko::box::kIconWarning}));
+    EXPECT_TRUE(reporter.shown[1].text.starts_with(u"ファイルＡ（" + a + u"）の 1 行に"));
     // The back buffer, 12 x 5 pixels wide, is narrower than its pane; the rest stays white.
     Picture p = Render();
     EXPECT_FALSE(p.All(Pane(0).x, Pane(0).y, 60, 30, kWhite));
