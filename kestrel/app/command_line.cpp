@@ -1,6 +1,9 @@
 #include "kestrel/app/command_line.h"
 
 #include <algorithm>
+#include <vector>
+
+#include "common/handed_paths.h"
 
 namespace kestrel::app {
 
@@ -12,27 +15,42 @@ bool IsHighSurrogate(char16_t unit) {
     return unit >= 0xD800 && unit <= 0xDBFF;
 }
 
-// Copies the path that starts at `from` into `path` and returns the index of the character
-// that ends it: the next blank, or for a path that opens with a double quote the closing quote
-// (the quotes are not part of the path), or the end of the text.
-std::size_t CopyPath(std::u16string_view text, std::size_t from, char16_t (&path)[ko::kPathUnits]) {
-    const bool quoted = from < text.size() && text[from] == u'"';
-    if (quoted) ++from;
-    std::size_t end = text.find(quoted ? u'"' : u' ', from);
-    if (end == std::u16string_view::npos) end = text.size();
-    std::size_t count = std::min(end - from, kMaxPathUnits);
-    // A cut must not leave half a character behind.
-    if (count < end - from && count > 0 && IsHighSurrogate(text[from + count - 1])) --count;
+// Stores `text` in `path`, cut to 259 units; a cut must not leave half a character behind.
+void StorePath(std::u16string_view text, char16_t (&path)[ko::kPathUnits]) {
+    std::size_t count = std::min(text.size(), kMaxPathUnits);
+    if (count < text.size() && count > 0 && IsHighSurrogate(text[count - 1])) --count;
     std::fill(std::begin(path), std::end(path), u'\0');
-    std::copy_n(text.begin() + from, count, path);
+    std::copy_n(text.begin(), count, path);
+}
+
+// Copies the path that starts at `from` into `path` and returns the index of the character
+// that ended it.
+std::size_t CopyPath(std::u16string_view text, std::size_t from, char16_t (&path)[ko::kPathUnits]) {
+    std::size_t end = 0;
+    StorePath(ko::PathAt(text, from, end), path);
     return end;
+}
+
+void TakeBarePaths(std::u16string_view text, CommandLinePaths& paths) {
+    const std::vector<std::u16string> bare = ko::BarePaths(text);
+    for (const std::u16string& path : bare)
+        if (path.starts_with(u'/')) return;
+    if (bare.size() > 2) {
+        paths.refused = true;
+        return;
+    }
+    if (bare.size() > 0) StorePath(bare[0], paths.a);
+    if (bare.size() > 1) StorePath(bare[1], paths.b);
 }
 
 }  // namespace
 
 void ParseCommandLine(std::u16string_view text, CommandLinePaths& paths) {
-    std::fill(std::begin(paths.a), std::end(paths.a), u'\0');
-    std::fill(std::begin(paths.b), std::end(paths.b), u'\0');
+    paths = CommandLinePaths{};
+    if (text.find(u"/A:") == text.npos && text.find(u"/B:") == text.npos) {
+        TakeBarePaths(text, paths);
+        return;
+    }
     std::size_t i = 0;
     while (i < text.size()) {
         const std::u16string_view rest = text.substr(i);

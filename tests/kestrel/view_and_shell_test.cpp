@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "common/handed_paths.h"
 #include "kestrel/app/command_line.h"
 #include "kestrel/app/status_bar_texts.h"
 #include "kestrel/engine/text_grids.h"
@@ -132,12 +133,13 @@ TEST(ViewGeometry, PanesNumberCellsAndUncoveredAreasTileTheViewWithoutOverlap) {
         }
 }
 
-TEST(CommandLine, TokensNameThePathsUpToTheNextBlankOrInQuotesUpToTheNextQuote) {
+TEST(CommandLine, TokensOrElseBarePathsNameThePathsUpToTheNextBlankOrInQuotesUpToTheNextQuote) {
     const std::u16string long_path(400, u'p'), cut(259, u'p');
     // Units 259 and 260 form one character.
     const std::u16string surrogate_at_cut = std::u16string(258, u'p') + u"\U0001F600rest";
     const struct {
         std::u16string line, a, b;
+        bool refused = false;
     } cases[] = {
         {u" /A:C:\\a\\x.cpp /B:D:\\b\\x.cpp", u"C:\\a\\x.cpp", u"D:\\b\\x.cpp"},
         {u" /a:x.txt", u"", u""},          // tokens are case-sensitive
@@ -156,13 +158,38 @@ TEST(CommandLine, TokensNameThePathsUpToTheNextBlankOrInQuotesUpToTheNextQuote) 
         {u"/A:long_first_name.txt /A:b.txt", u"b.txt", u""},  // the later wins, no leftovers
         {u"/A:" + long_path + u" /B:y.txt", cut, u"y.txt"},
         {u"/A:" + surrogate_at_cut, std::u16string(258, u'p'), u""},
+        // Without a token the paths come bare, as Explorer passes them; a token anywhere keeps
+        // the token rules, and more than two bare paths are refused.
+        {u"\"C:\\比較 前\\a.txt\"  b.txt", u"C:\\比較 前\\a.txt", u"b.txt"},
+        {u" \"D:\\left\\\"", u"D:\\left\\", u""},
+        {u"\"\" b.txt \"\"", u"b.txt", u""},  // empty quotes name nothing
+        {u"a.txt " + long_path + u" c", u"", u"", true},
+        {u"a.txt /B:b.txt c.txt", u"", u"b.txt"},
+        {long_path + u" " + surrogate_at_cut, cut, std::u16string(258, u'p')},
     };
     for (const auto& c : cases) {
         CommandLinePaths paths;
         ParseCommandLine(c.line, paths);
         EXPECT_EQ(std::u16string(paths.a), c.a) << std::string(c.line.begin(), c.line.end());
         EXPECT_EQ(std::u16string(paths.b), c.b) << std::string(c.line.begin(), c.line.end());
+        EXPECT_EQ(paths.refused, c.refused);
     }
+}
+
+// The shell hands over one path for the side under the drop point or two for A and B; what
+// else came is refused whole.
+TEST(HandedPaths, OneGoesToItsSideTwoToAAndBAndAnythingElseIsRefused) {
+    const ko::HandedPath a{u"C:\\a", false}, b{u"C:\\b", false}, folder{u"C:\\f", true},
+        too_long{std::u16string(260, u'x'), false}, longest{std::u16string(259, u'x'), false};
+    using Placed = std::optional<ko::SidePaths>;
+    EXPECT_EQ(ko::PlaceHandedPaths({a}, false, 1), Placed({u"", a.path}));
+    EXPECT_EQ(ko::PlaceHandedPaths({b, a}, false, 1), Placed({b.path, a.path}));
+    EXPECT_EQ(ko::PlaceHandedPaths({folder}, true, 0), Placed({folder.path, u""}));
+    EXPECT_EQ(ko::PlaceHandedPaths({longest}, false, 0), Placed({longest.path, u""}));
+    for (const auto& refused :
+         std::vector<std::vector<ko::HandedPath>>{{}, {folder}, {a, folder}, {a, b, a}, {too_long}})
+        EXPECT_EQ(ko::PlaceHandedPaths(refused, false, 0), std::nullopt) << refused.size();
+    EXPECT_EQ(ko::PlaceHandedPaths({a}, true, 0), std::nullopt);
 }
 
 TEST(StatusBarTexts, FieldsShowTheStateTheDimensionsAndTheTopRowEvenAtTheExtremes) {
