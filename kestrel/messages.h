@@ -23,6 +23,11 @@ inline constexpr Message kCutLoad{
     u"より後ろは比較されません。",
     u"読込注意"};
 
+// Files dropped on the window or named bare on the command line that cannot go to the sides.
+inline constexpr Message kOneOrTwoFiles{
+    u"ファイルを１つか２つ指定してください。フォルダと259文字を超えるパスは開けません。",
+    u"ファイル指定"};
+
 // Window creation: the grids and the view's back buffers.
 inline constexpr Message kOutOfMemory{
     u"Failed to allocate the specified number of bytes from the heap.", u"Failure"};

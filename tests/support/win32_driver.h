@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <functional>
 #include <string>
@@ -62,6 +63,10 @@ auto WaitFor(Find find) -> decltype(find()) {
         if (auto found = find(); found || GetTickCount64() > deadline) return found;
     }
 }
+
+// Drops `paths` on `window` at `point` (client coordinates) as Explorer does: a DROPFILES of
+// wide paths in movable global memory, which the window releases.
+void DropFiles(HWND window, POINT point, const std::vector<std::u16string>& paths);
 
 // The visible dialog windows owned by `owner`, newest first.
 std::vector<HWND> DialogsOwnedBy(HWND owner);
