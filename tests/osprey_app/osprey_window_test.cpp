@@ -32,6 +32,7 @@ class OspreyWindow : public ProgramWindowTest, FolderBrowser, ProcessStarter {
     void SetUp() override {
         ProgramWindowTest::SetUp();
         App().services = Services{&reporter, this, this};
+        App().startFolders.clear();
         ASSERT_TRUE(RegisterMainWindowClass(GetModuleHandleW(nullptr)));
     }
     std::optional<std::u16string> Browse(std::u16string_view initialFolder) override {
@@ -217,6 +218,41 @@ TEST_F(OspreyWindow, FoldersArePairedComparedRestoredAndHandedOverAsTheListsAndC
     EXPECT_EQ(Saved(L"Osprey.ini", L"fileA_folder_select"), typed);
     EXPECT_EQ(Saved(L"Osprey.ini", L"fileB_folder_select"), b);
     EXPECT_EQ(Saved(L"Osprey.ini", L"subAppName"), u"Other.exe");
+}
+
+// Folders named on the command line or dropped from Explorer are taken as if chosen with "選":
+// one for side A (or the half it was dropped on), two for A and B; anything else is refused.
+TEST_F(OspreyWindow, FoldersFromTheCommandLineOrDroppedAreScannedAndFilesAreRefused) {
+    const std::u16string a = MakeFolder("a x", {{"x.cpp", "1"}, {"y.cpp", "2"}}),
+                         b = MakeFolder("b", {{"x.cpp", "1"}}), file = a + u"\\x.cpp";
+    App().startFolders = {a, b};
+    Open();
+    EXPECT_EQ(Item(IDC_PATH_A) + u"|" + Item(IDC_PATH_B), a + u"|" + b);
+    EXPECT_THAT(Column(kSideB, 0), ElementsAre(u"x.cpp", u""));
+    EXPECT_EQ(Status(1) + Status(2), u"Aファイル数=2Bファイル数=1");
+    Destroy();
+    App().startFolders = {file};
+    Open();
+    EXPECT_EQ(ListView_GetItemCount(List(kSideA)), 0);
+    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+
+    RECT client{};
+    GetClientRect(window, &client);
+    const POINT left{10, 200}, right{client.right / 2 + 10, 200};
+    DropFiles(window, right, {a});
+    EXPECT_EQ(Item(IDC_PATH_A) + u"|" + Item(IDC_PATH_B), a + u"\\|" + a);  // A as saved
+    EXPECT_THAT(Column(kSideB, 0), ElementsAre(u"x.cpp", u"y.cpp"));
+    DropFiles(window, left, {a, b});
+    EXPECT_THAT(Column(kSideB, 0), ElementsAre(u"x.cpp", u""));
+    EXPECT_EQ(Status(1) + Status(2), u"Aファイル数=2Bファイル数=1");
+    for (const auto& refused : {std::vector{file}, std::vector{a, b, a}})
+        DropFiles(window, left, refused);
+    const ShownMessage message{window,
+                               u"フォルダを１つか２つ指定してください。ファイルと259文字を超える"
+                               u"パスは開けません。",
+                               u"フォルダ指定", ko::box::kIconWarning};
+    EXPECT_THAT(reporter.shown, ElementsAre(message, message, message));
+    EXPECT_EQ(Item(IDC_PATH_A) + u"|" + Item(IDC_PATH_B), a + u"|" + b);
 }
 
 TEST_F(OspreyWindow, ListsShowEveryRowInOrderAndAnUnknownStatusAsError) {
