@@ -9,7 +9,6 @@
 #include <tuple>
 #include <vector>
 
-#include "common/handed_paths.h"
 #include "kestrel/app/command_line.h"
 #include "kestrel/app/status_bar_texts.h"
 #include "kestrel/engine/text_grids.h"
@@ -165,7 +164,6 @@ TEST(CommandLine, TokensOrElseBarePathsNameThePathsUpToTheNextBlankOrInQuotesUpT
         {u"\"\" b.txt \"\"", u"b.txt", u""},  // empty quotes name nothing
         {u"a.txt " + long_path + u" c", u"", u"", true},
         {u"a.txt /B:b.txt c.txt", u"", u"b.txt"},
-        {long_path + u" " + surrogate_at_cut, cut, std::u16string(258, u'p')},
     };
     for (const auto& c : cases) {
         CommandLinePaths paths;
@@ -174,22 +172,6 @@ TEST(CommandLine, TokensOrElseBarePathsNameThePathsUpToTheNextBlankOrInQuotesUpT
         EXPECT_EQ(std::u16string(paths.b), c.b) << std::string(c.line.begin(), c.line.end());
         EXPECT_EQ(paths.refused, c.refused);
     }
-}
-
-// The shell hands over one path for the side under the drop point or two for A and B; what
-// else came is refused whole.
-TEST(HandedPaths, OneGoesToItsSideTwoToAAndBAndAnythingElseIsRefused) {
-    const ko::HandedPath a{u"C:\\a", false}, b{u"C:\\b", false}, folder{u"C:\\f", true},
-        too_long{std::u16string(260, u'x'), false}, longest{std::u16string(259, u'x'), false};
-    using Placed = std::optional<ko::SidePaths>;
-    EXPECT_EQ(ko::PlaceHandedPaths({a}, false, 1), Placed({u"", a.path}));
-    EXPECT_EQ(ko::PlaceHandedPaths({b, a}, false, 1), Placed({b.path, a.path}));
-    EXPECT_EQ(ko::PlaceHandedPaths({folder}, true, 0), Placed({folder.path, u""}));
-    EXPECT_EQ(ko::PlaceHandedPaths({longest}, false, 0), Placed({longest.path, u""}));
-    for (const auto& refused :
-         std::vector<std::vector<ko::HandedPath>>{{}, {folder}, {a, folder}, {a, b, a}, {too_long}})
-        EXPECT_EQ(ko::PlaceHandedPaths(refused, false, 0), std::nullopt) << refused.size();
-    EXPECT_EQ(ko::PlaceHandedPaths({a}, true, 0), std::nullopt);
 }
 
 TEST(StatusBarTexts, FieldsShowTheStateTheDimensionsAndTheTopRowEvenAtTheExtremes) {

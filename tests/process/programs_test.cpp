@@ -209,29 +209,6 @@ class Programs : public ::testing::Test {
         EXPECT_EQ(Recorded(), opened);
     }
 
-    // Starts `command_line` in `folder` and returns its process, or null.
-    static HANDLE Run(std::wstring command_line, const fs::path& folder) {
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION started{};
-        if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                            nullptr, folder.c_str(), &startup, &started))
-            return nullptr;
-        CloseHandle(started.hThread);
-        return started.hProcess;
-    }
-    // A folder comparer not met before, once both its lists are filled.
-    HWND AwaitOsprey() {
-        const HWND found =
-            WaitFor([&] { return TopWindow(L"Main Window", L"Osprey Ver1.00", 0, met); });
-        met.push_back(found);
-        WaitFor([&] {
-            return Ask(GetDlgItem(found, IDC_LIST_A), LVM_GETITEMCOUNT) > 0 &&
-                   Ask(GetDlgItem(found, IDC_LIST_B), LVM_GETITEMCOUNT) > 0;
-        });
-        return found;
-    }
-
     ko::testing::TempDir temp;
     fs::path start, record = temp.path() / "opened";
     std::vector<HWND> met;  // the main windows of every program started or met
@@ -295,57 +272,41 @@ TEST_F(Programs, OspreyStartsKestrelForTheSelectedPairAndEachOpensItsManual) {
     EXPECT_TRUE(CloseAndWait(second));
 }
 
-// Explorer hands files dropped on a program's icon or sent through 送る over as bare paths, each
-// quoted when it holds a blank; the difftool scripts hand over two paths named relative to the
-// caller's folder (a git repository) and start the program in its own folder, waiting for it.
-TEST_F(Programs, BarePathsAndTheDifftoolScriptsOpenBothSidesWhereverTheyAreCalledFrom) {
-    const fs::path files = temp.path() / u"比較 元", caller = temp.path() / "caller";
-    fs::create_directories(files);
-    fs::create_directories(caller / "old");
-    fs::create_directories(caller / "new version");
-    temp.Write("比較 元/旧 版.txt", "一\r\n二\r\n");
-    temp.Write("比較 元/新 版.txt", "一\r\n三\r\n");
-    for (const char* name : {"old/a.cpp", "new version/a.cpp", "a b.txt", "c.txt"})
-        temp.Write(std::string("caller/") + name, name);
-    const auto quoted = [](const fs::path& path) { return L"\"" + path.wstring() + L"\""; };
-    const auto text = [](HWND window, int id) { return fs::path(TextOf(GetDlgItem(window, id))); };
-
-    HANDLE started = Run(quoted(start / "Kestrel.exe") + L" " + quoted(files / u"旧 版.txt") +
-                             L" " + quoted(files / u"新 版.txt"),
-                         start);
-    HWND kestrel = AwaitKestrel();
-    ASSERT_NE(kestrel, nullptr);
-    EXPECT_EQ(outcome, u"不一致です");
-    EXPECT_EQ(text(kestrel, 3001), files / u"旧 版.txt");
-    EXPECT_EQ(text(kestrel, 3002), files / u"新 版.txt");
-    EXPECT_TRUE(CloseAndWait(kestrel));
-    CloseHandle(started);
-    started = Run(quoted(start / "Osprey.exe") + L" " + quoted(caller / "old") + L" " +
-                      quoted(caller / "new version"),
-                  start);
-    osprey = AwaitOsprey();
-    EXPECT_EQ(text(osprey, IDC_PATH_B), caller / "new version");
-    EXPECT_TRUE(CloseAndWait(osprey));
-    CloseHandle(started);
-
-    // Each script waits for its program, which keeps its settings beside the script.
-    for (const bool folders : {false, true}) {
-        const fs::path settings = start / (folders ? "Osprey.ini" : "kestrel.ini");
+// Each difftool script hands the caller's relative paths whole, bare and quoted (as Explorer
+// does), to its program started in the script's folder, and waits for it.
+TEST_F(Programs, TheDifftoolScriptsHandWholeBarePathsToTheProgramStartedInItsFolder) {
+    const fs::path caller = temp.path() / u"呼ぶ 側";
+    for (const char* name : {"旧 版/a.cpp", "新 版/a.cpp", "旧 版.txt", "新 版.txt"}) {
+        fs::create_directories((caller / ko::Utf8ToUtf16(name)).parent_path());
+        temp.Write(std::string("呼ぶ 側/") + name, name);
+    }
+    for (const std::string program : {"kestrel", "osprey"}) {
+        const bool folders = program == "osprey";
+        const fs::path a = folders ? u"旧 版" : u"旧 版.txt", b = folders ? u"新 版" : u"新 版.txt",
+                       settings = start / (folders ? "Osprey.ini" : "kestrel.ini");
         fs::remove(settings);
-        const HANDLE script =
-            Run(L"cmd.exe /c \"" +
-                    quoted(start / (folders ? "osprey-difftool.cmd" : "kestrel-difftool.cmd")) +
-                    (folders ? L" old \"new version\"\"" : L" \"a b.txt\" c.txt\""),
-                caller);
-        ASSERT_NE(script, nullptr);
-        const HWND program = folders ? AwaitOsprey() : AwaitKestrel();
-        ASSERT_NE(program, nullptr);
-        EXPECT_EQ(text(program, 3001), caller / (folders ? "old" : "a b.txt"));
-        EXPECT_EQ(text(program, 3002), caller / (folders ? "new version" : "c.txt"));
-        EXPECT_EQ(WaitForSingleObject(script, 500), WAIT_TIMEOUT);
-        EXPECT_TRUE(CloseAndWait(program));
-        EXPECT_EQ(WaitForSingleObject(script, 30000), WAIT_OBJECT_0);
-        CloseHandle(script);
+        std::wstring line = L"cmd.exe /c \"\"" + (start / (program + "-difftool.cmd")).wstring() +
+                            L"\" \"" + a.wstring() + L"\" \"" + b.wstring() + L"\"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION script{};
+        ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                                   nullptr, caller.c_str(), &startup, &script));
+        CloseHandle(script.hThread);
+        const HWND window =
+            folders ? WaitFor([&] { return TopWindow(L"Main Window", L"Osprey Ver1.00", 0); })
+                    : AwaitKestrel();
+        ASSERT_NE(window, nullptr);
+        met.push_back(window);
+        const auto rows = [&](int id) { return Ask(GetDlgItem(window, id), LVM_GETITEMCOUNT); };
+        EXPECT_TRUE(folders ? WaitFor([&] { return rows(IDC_LIST_A) + rows(IDC_LIST_B) == 2; })
+                            : outcome == u"不一致です");  // a row on each side, or the outcome
+        EXPECT_EQ(fs::path(TextOf(GetDlgItem(window, 3001))), caller / a);
+        EXPECT_EQ(fs::path(TextOf(GetDlgItem(window, 3002))), caller / b);
+        EXPECT_EQ(WaitForSingleObject(script.hProcess, 500), WAIT_TIMEOUT);  // the script waits
+        EXPECT_TRUE(CloseAndWait(window));
+        EXPECT_EQ(WaitForSingleObject(script.hProcess, 30000), WAIT_OBJECT_0);
+        CloseHandle(script.hProcess);
         EXPECT_TRUE(fs::exists(settings));
         EXPECT_FALSE(fs::exists(caller / settings.filename()));
     }

@@ -28,20 +28,6 @@ void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
 
 }  // namespace
 
-void DropFiles(HWND window, POINT point, const std::vector<std::u16string>& paths) {
-    std::u16string list;
-    for (const std::u16string& path : paths)
-        list += path + u'\0';
-    list += u'\0';
-    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(char16_t));
-    auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
-    *files = DROPFILES{sizeof(DROPFILES), point, FALSE, TRUE};
-    std::copy(list.begin(), list.end(), reinterpret_cast<char16_t*>(files + 1));
-    GlobalUnlock(memory);
-    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-    PumpMessages();
-}
-
 void Type(HWND dialog, int id, std::u16string_view text) {
     wchar_t name[16] = {};
     GetClassNameW(GetDlgItem(dialog, id), name, 16);
