@@ -37,6 +37,11 @@ inline constexpr Message kEqualOnlyAsShown{
     u"バイトの違いは表示に現れません。",
     u"読込注意（文字コード）"};
 
+// Files dropped on the window or named bare on the command line that cannot go to the sides.
+inline constexpr Message kOneOrTwoFiles{
+    u"ファイルを１つか２つ指定してください。フォルダと259文字を超えるパスは開けません。",
+    u"ファイル指定"};
+
 // Window creation: the grids and the view's back buffers.
 inline constexpr Message kOutOfMemory{
     u"Failed to allocate the specified number of bytes from the heap.", u"Failure"};

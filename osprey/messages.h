@@ -24,4 +24,9 @@ inline constexpr std::u16string_view kNoSelectionB = u"Ｂ側ファイルが選�
 inline constexpr std::u16string_view kNotComparable = u"選択のファイルは個別照合出来ません";
 inline constexpr Message kCannotRun{u"実行出来ませんでした。", u"残念！"};
 
+// Folders dropped on the window or named on the command line that cannot go to the sides.
+inline constexpr Message kOneOrTwoFolders{
+    u"フォルダを１つか２つ指定してください。ファイルと259文字を超えるパスは開けません。",
+    u"フォルダ指定"};
+
 }  // namespace osprey::messages

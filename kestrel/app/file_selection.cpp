@@ -74,6 +74,15 @@ std::optional<std::u16string> AcceptChosenFile(const OpenFileRequest& answer, in
     return std::u16string(UpToZero(answer.file, kFileNameUnits));
 }
 
+void RememberFolderOf(std::u16string_view path, int side, ko::Settings& settings) {
+    const std::size_t last = path.rfind(kBackslash);
+    if (last == path.npos || path.size() >= kFileNameUnits) return;
+    OpenFileRequest answer;
+    std::copy(path.begin(), path.end(), answer.file);
+    answer.fileOffset = static_cast<int>(last + 1);
+    AcceptChosenFile(answer, side, settings);
+}
+
 std::optional<std::u16string> SelectFile(ko::OwnerWindow owner, int side, ko::Settings& settings,
                                          OpenFileDialog& dialog, ko::Reporter& reporter) {
     if (side != 0 && side != 1) {

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/report.h"
 #include "common/settings.h"
@@ -50,6 +51,11 @@ void PrepareOpenFileRequest(const ko::Settings& settings, int side, ko::OwnerWin
 // path (260 units or more).
 std::optional<std::u16string> AcceptChosenFile(const OpenFileRequest& answer, int side,
                                                ko::Settings& settings);
+
+// A file dropped on `side`'s half counts as chosen in the dialog: its folder part (up to its
+// last backslash) is remembered as AcceptChosenFile remembers it. A path without a backslash,
+// or one too long for the dialog's buffer, changes nothing.
+void RememberFolderOf(std::u16string_view path, int side, ko::Settings& settings);
 
 // The whole choice for `side`: an invalid side shows "Wrong mode selection" under "Failure"
 // (error icon, owned by `owner`) and nothing else happens; otherwise the dialog is shown and a

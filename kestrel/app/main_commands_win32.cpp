@@ -30,10 +30,7 @@ void ChooseAndLoad(HWND window, int side) {
     if (const auto chosen =
             SelectFile(window, side, app.settings, *app.services.fileDialog, Reporter()))
         SetWindowTextW(app.window.pathBox[side], ko::AsWide(chosen->c_str()));
-    if (!LoadSideFromPathBox(window, side)) return;
-    UpdateStatusBar();
-    SetFocus(window);
-    ko::RepaintNow(window);
+    LoadChosenSide(window, side);
 }
 
 void Compare(HWND window) {
@@ -105,6 +102,25 @@ LRESULT OnCommand(HWND window, WPARAM wparam, LPARAM lparam) {
         default:
             return DefWindowProcW(window, WM_COMMAND, wparam, lparam);
     }
+}
+
+void LoadChosenSide(HWND window, int side) {
+    if (!LoadSideFromPathBox(window, side)) return;
+    UpdateStatusBar();
+    SetFocus(window);
+    ko::RepaintNow(window);
+}
+
+void OpenNamedFiles(HWND window, std::u16string_view a, std::u16string_view b) {
+    const std::u16string_view named[2] = {a, b};
+    for (int side = 0; side < 2; ++side) {
+        if (named[side].empty()) continue;
+        SetWindowTextW(App().window.pathBox[side], ko::ToWide(named[side]).c_str());
+        if (!LoadSideFromPathBox(window, side)) return;
+    }
+    if (!a.empty() && !b.empty()) CompareFromPathBoxes(window);
+    UpdateStatusBar();
+    ko::RepaintNow(window);
 }
 
 bool LoadSideFromPathBox(HWND window, int side) {

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 namespace kestrel::app {
 
 // Runs the command in the low 16 bits of `wparam`; unknown commands go to the default
@@ -13,6 +15,15 @@ LRESULT OnCommand(HWND window, WPARAM wparam, LPARAM lparam);
 // back buffer white until the next paint. When memory runs out the window is destroyed and
 // false returned: the caller must not touch the window or the engine any more.
 bool LoadSideFromPathBox(HWND window, int side);
+
+// Loads `side` from its path box as its "選" does once a file is chosen: status bar, keyboard
+// focus back to the main window, the whole view redrawn.
+void LoadChosenSide(HWND window, int side);
+
+// Puts each path that is not empty into its side's path box and loads that side, compares
+// when both are named, then shows the status bar and redraws the view: what a start with both
+// paths on the command line does.
+void OpenNamedFiles(HWND window, std::u16string_view a, std::u16string_view b);
 
 // Compares both sides when neither path box is empty; otherwise shows "Please set the file
 // name" and changes nothing.

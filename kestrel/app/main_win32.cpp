@@ -1,6 +1,6 @@
 // Kestrel.exe: compares two text files side by side. Started by the folder comparer (or a
-// user) as Kestrel.exe /A:<path of file A> /B:<path of file B>, it loads and compares both
-// files as soon as its window is up.
+// user) as Kestrel.exe /A:<path of file A> /B:<path of file B>, or by Explorer with the two
+// paths bare, it loads and compares both files as soon as its window is up.
 #include <windows.h>
 
 #include "common/message_box_reporter_win32.h"

@@ -1,14 +1,17 @@
 #include "kestrel/app/main_window_win32.h"
 
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include "common/current_directory.h"
 #include "common/program_shell_win32.h"
 #include "common/win32_text.h"
 #include "kestrel/app/app_state_win32.h"
+#include "kestrel/app/file_drop_win32.h"
 #include "kestrel/app/furniture_win32.h"
 #include "kestrel/app/main_commands_win32.h"
 #include "kestrel/app/view_win32.h"
+#include "kestrel/messages.h"
 #include "resources/kestrel_resource.h"
 
 namespace kestrel::app {
@@ -40,6 +43,7 @@ LRESULT OnCreate(HWND window) {
     app.startupDirectory = ko::ReadCurrentDirectory();
     ko::LoadSettings(ko::Program::kKestrel, app.startupDirectory, app.settings);
     if (!CreateFurniture(window)) return -1;  // the window is destroyed and the program ends
+    DragAcceptFiles(window, TRUE);
     UpdateStatusBar();
     SetTimer(window, IDT_STARTUP, kStartupDelayMs, nullptr);
     return 0;
@@ -75,20 +79,16 @@ LRESULT OnPrintClient(HDC dc) {
 }
 
 // Loads the files named on the command line into their path boxes and sides, and compares
-// them when both were named. Runs once, when the window is already on the screen.
+// them when both were named; too many bare paths are refused with a message. Runs once, when
+// the window is already on the screen.
 LRESULT OnTimer(HWND window, WPARAM timer) {
     if (timer != IDT_STARTUP) return 0;
     KillTimer(window, IDT_STARTUP);
     const CommandLinePaths& paths = App().commandLine;
-    const char16_t* named[2] = {paths.a.c_str(), paths.b.c_str()};
-    for (int side = 0; side < 2; ++side) {
-        if (named[side][0] == 0) continue;
-        SetWindowTextW(App().window.pathBox[side], ko::AsWide(named[side]));
-        if (!LoadSideFromPathBox(window, side)) return 0;
-    }
-    if (named[0][0] != 0 && named[1][0] != 0) CompareFromPathBoxes(window);
-    UpdateStatusBar();
-    ko::RepaintNow(window);
+    OpenNamedFiles(window, paths.a, paths.b);
+    if (paths.refused && IsWindow(window))
+        ko::ShowMessage(*App().services.reporter, window, messages::kOneOrTwoFiles,
+                        ko::box::kIconWarning);
     return 0;
 }
 
@@ -168,6 +168,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
             return OnMouseWheel(window, wparam);
         case WM_SYSCOLORCHANGE:
             return OnSysColorChange(wparam, lparam);
+        case WM_DROPFILES:
+            return OnDropFiles(window, reinterpret_cast<HDROP>(wparam));
         default:
             return ko::DefaultMainWindowProc(window, message, wparam, lparam);
     }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/program_shell_win32.h"
 #include "common/report.h"
@@ -60,6 +61,8 @@ struct OspreyApp {
     HINSTANCE instance = nullptr;
     std::u16string startupDirectory;
     ko::Settings settings;
+    // The bare paths of the command line, opened as folder A and folder B once the window is up.
+    std::vector<std::u16string> startFolders;
     // Folder paths, file lists, pair lists and the compare flag.
     FolderComparison comparison;
     WindowParts window;

@@ -51,9 +51,14 @@ bool ChooseFolder(int side) {
     std::optional<std::u16string> chosen =
         app.services.folderBrowser->Browse(app.comparison.folderPath[side]);
     if (!chosen) return false;
-    app.comparison.folderPath[side] = *chosen;
-    SetWindowTextW(app.window.pathBox[side], ko::AsWide(app.comparison.folderPath[side].c_str()));
+    TakeFolder(side, *chosen);
     return true;
+}
+
+void TakeFolder(int side, std::u16string_view folder) {
+    OspreyApp& app = App();
+    app.comparison.folderPath[side] = folder;
+    SetWindowTextW(app.window.pathBox[side], ko::AsWide(app.comparison.folderPath[side].c_str()));
 }
 
 FolderBrowser& SystemFolderBrowser() {

@@ -13,6 +13,9 @@ namespace osprey::app {
 // comparison result.
 bool ChooseFolder(int side);
 
+// `folder` becomes the folder path of `side` (cut to 259 units) and its path box shows it.
+void TakeFolder(int side, std::u16string_view folder);
+
 // SHBrowseForFolderW titled "フォルダを選択", file-system folders only, without owner window,
 // opening on the initial folder.
 FolderBrowser& SystemFolderBrowser();

@@ -26,14 +26,7 @@ ko::Reporter& Reporter() {
 // flag stays) and shown.
 void ChooseAndScanFolder(HWND window, int side) {
     if (!ChooseFolder(side)) return;
-    OspreyApp& app = App();
-    ScanFolder(app.comparison, side, ReadPathBox(kSideA), ReadPathBox(kSideB), app.settings.groups,
-               app.settings.failExt_no);
-    PairFiles(app.comparison);
-    RefillListViews();
-    UpdateStatusBar();
-    SetFocus(window);
-    ko::RepaintNow(window);
+    ScanAndShow(window, side == kSideA, side == kSideB);
 }
 
 void CompareAll(HWND window) {
@@ -53,6 +46,20 @@ void Restore() {
 }
 
 }  // namespace
+
+void ScanAndShow(HWND window, bool sideA, bool sideB) {
+    OspreyApp& app = App();
+    const bool scan[2] = {sideA, sideB};
+    for (int side = kSideA; side <= kSideB; ++side)
+        if (scan[side])
+            ScanFolder(app.comparison, side, ReadPathBox(kSideA), ReadPathBox(kSideB),
+                       app.settings.groups, app.settings.failExt_no);
+    PairFiles(app.comparison);
+    RefillListViews();
+    UpdateStatusBar();
+    SetFocus(window);
+    ko::RepaintNow(window);
+}
 
 LRESULT OnCommand(HWND window, WPARAM wparam, LPARAM lparam) {
     switch (LOWORD(wparam)) {

@@ -9,4 +9,9 @@ namespace osprey::app {
 // procedure unchanged.
 LRESULT OnCommand(HWND window, WPARAM wparam, LPARAM lparam);
 
+// What follows a folder choice: the chosen sides scanned from their path boxes, both sides
+// paired afresh (every comparison result is dropped, the compare flag stays), the lists and the
+// status bar shown, the keyboard focus back to the main window and the whole window redrawn.
+void ScanAndShow(HWND window, bool sideA, bool sideB);
+
 }  // namespace osprey::app

@@ -7,6 +7,7 @@
 #include "common/text.h"
 #include "common/win32_text.h"
 #include "osprey/app/app_state_win32.h"
+#include "osprey/app/folder_drop_win32.h"
 #include "osprey/app/furniture_win32.h"
 #include "osprey/app/list_views_win32.h"
 #include "osprey/app/main_commands_win32.h"
@@ -39,7 +40,9 @@ LRESULT OnCreate(HWND window) {
     app.comparison.folderPath[kSideA] = app.settings.fileA_folder_select;
     app.comparison.folderPath[kSideB] = app.settings.fileB_folder_select;
     if (!CreateFurniture(window)) return -1;  // the window is destroyed again
+    DragAcceptFiles(window, TRUE);
     UpdateStatusBar();
+    if (!app.startFolders.empty()) PostMessageW(window, WM_OPEN_START_FOLDERS, 0, 0);
     return 0;
 }
 
@@ -160,6 +163,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
             return OnCommand(window, wparam, lparam);
         case WM_SYSCOLORCHANGE:
             return OnSysColorChange(wparam, lparam);
+        case WM_DROPFILES:
+            return OnDropFiles(window, reinterpret_cast<HDROP>(wparam));
+        case WM_OPEN_START_FOLDERS:
+            return OnOpenStartFolders(window);
         default:
             return ko::DefaultMainWindowProc(window, message, wparam, lparam);
     }

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "cli/console.h"
 #include "cli/html_text.h"
@@ -313,6 +314,26 @@ TEST_F(CliTest, OnlyRegularFilesAreRead) {
 }
 
 #ifndef _WIN32
+// git difftool runs kestrel-cli on the old and the new version of each changed file; with
+// --trust-exit-code git fails as soon as one differs.
+TEST_F(CliTest, GitDifftoolRunsKestrelCliOnTheChangedFileAndFailsWithIt) {
+    const std::string git =
+        "GIT_CONFIG_NOSYSTEM=1 GIT_CONFIG_GLOBAL=/dev/null git -c user.name=t "
+        "-c user.email=t@t ";
+    const std::string difftool =
+        git + "difftool --no-prompt --trust-exit-code --extcmd=" KESTREL_CLI_EXE " >out 2>&1";
+    File("changed.txt", "x\r\ny\r\n");
+    if (std::system((git + "init -q && " + git + "add *.txt && " + git + "commit -qm 1").c_str()))
+        GTEST_SKIP() << "git is not at hand";
+    EXPECT_EQ(std::system(difftool.c_str()), 0);
+    File("changed.txt", "x\r\nz\r\n");
+    EXPECT_NE(std::system(difftool.c_str()), 0);
+    std::ifstream file("out");
+    const std::string out{std::istreambuf_iterator<char>(file), {}};
+    EXPECT_THAT(out, HasSubstr("000001 y | 000001 z"));
+    EXPECT_THAT(out, HasSubstr("不一致です"));
+}
+
 TEST_F(CliTest, NamesThatAreNotUtf8OrHoldMarkupOpenAgainAndShowAsText) {
     const std::string folder = dir_.path().string() + "/caf\xe9";
     fs::create_directories(folder + "/a");

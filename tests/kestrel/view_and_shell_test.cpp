@@ -157,10 +157,11 @@ TEST(WorkArea, AWindowIsMovedAndShrunkOnlyAsFarAsTheTaskbarDemands) {
                 ko::FitIntoWorkArea(osprey, cases[2][0]) == (Rect{0, 40, 1280, 1016}));
 }
 
-TEST(CommandLine, TokensNameThePathsUpToTheNextBlankOrInQuotesUpToTheNextQuote) {
+TEST(CommandLine, TokensOrElseBarePathsNameThePathsUpToTheNextBlankOrInQuotesUpToTheNextQuote) {
     const std::u16string long_path(400, u'p');  // kept whole: cut, it would name another file
     const struct {
         std::u16string line, a, b;
+        bool refused = false;
     } cases[] = {
         {u" /A:C:\\a\\x.cpp /B:D:\\b\\x.cpp", u"C:\\a\\x.cpp", u"D:\\b\\x.cpp"},
         {u" /a:x.txt", u"", u""},          // tokens are case-sensitive
@@ -178,12 +179,20 @@ TEST(CommandLine, TokensNameThePathsUpToTheNextBlankOrInQuotesUpToTheNextQuote) 
         {u"/A: /B:y", u"", u"y"},
         {u"/A:long_first_name.txt /A:b.txt", u"b.txt", u""},  // the later wins, no leftovers
         {u"/A:" + long_path + u" /B:y.txt", long_path, u"y.txt"},
+        // Without a token the paths come bare, as Explorer passes them; a token anywhere keeps
+        // the token rules, and more than two bare paths are refused.
+        {u"\"C:\\比較 前\\a.txt\"  b.txt", u"C:\\比較 前\\a.txt", u"b.txt"},
+        {u" \"D:\\left\\\"", u"D:\\left\\", u""},
+        {u"\"\" b.txt \"\"", u"b.txt", u""},  // empty quotes name nothing
+        {u"a.txt " + long_path + u" c", u"", u"", true},
+        {u"a.txt /B:b.txt c.txt", u"", u"b.txt"},
     };
     for (const auto& c : cases) {
         CommandLinePaths paths;
         ParseCommandLine(c.line, paths);
         EXPECT_EQ(std::u16string(paths.a), c.a) << std::string(c.line.begin(), c.line.end());
         EXPECT_EQ(std::u16string(paths.b), c.b) << std::string(c.line.begin(), c.line.end());
+        EXPECT_EQ(paths.refused, c.refused);
     }
 }
 

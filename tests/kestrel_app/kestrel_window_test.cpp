@@ -8,6 +8,7 @@
 #include "kestrel/app/app_state_win32.h"
 #include "kestrel/app/main_window_win32.h"
 #include "kestrel/app/open_file_dialog_win32.h"
+#include "kestrel/messages.h"
 #include "resources/kestrel_resource.h"
 #include "tests/kestrel/scripted_file_dialog.h"
 #include "tests/support/win32_driver.h"
@@ -315,6 +316,33 @@ TEST_F(KestrelWindow, TheViewShowsWhatCommandsLoadCompareAndRestoreAndScrollsByW
     MSG quit;
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(Saved(L"kestrel.ini", L"fileA_folder_select"), Folder() + u"\\sub\\");
+}
+
+// Dropped files: one goes to the half under the point as if chosen with "選", two are loaded
+// and compared as a start with both does; anything else changes nothing.
+TEST_F(KestrelWindow, DroppedFilesGoToTheHalfUnderThePointOrBothSidesAndOthersAreRefused) {
+    ASSERT_NE(Create(), nullptr);
+    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    std::filesystem::create_directory(dir.path() / "b side");
+    const std::u16string b = Write("b side\\右 b.txt", "b\r\nb\r\nb"), a = Write("a.txt", "a");
+    DropFiles(window, {Half() + 100, 300}, {b});
+    DropFiles(window, {100, 300}, {a});
+    EXPECT_EQ(
+        Item(IDC_PATH_A) + u"|" + Item(IDC_PATH_B) + u"|" + App().settings.fileB_folder_select,
+        a + u"|" + b + u"|" + Folder() + u"\\b side\\");
+    EXPECT_GT(InPane(Render(), 1, 2, kBlack), 0);  // side B's third line
+    const std::u16string c = Write("c.txt", "x\r\ny"), d = Write("d.txt", "x\r\nz");
+    DropFiles(window, {100, 300}, {c, d});
+    EXPECT_EQ(Item(IDC_PATH_A) + u"|" + Item(IDC_PATH_B) + Status(0), c + u"|" + d + u"照合不一致");
+    EXPECT_GT(InPane(Render(), 1, 1, kRed), 0);
+    for (const auto& paths : {std::vector{Folder()}, {a, b, c}, {std::u16string(260, u'x')}})
+        DropFiles(window, {100, 300}, paths);
+    App().commandLine.refused = true;  // more than two bare paths on the command line
+    SendMessageW(window, WM_TIMER, IDT_STARTUP, 0);
+    EXPECT_EQ(Item(IDC_PATH_A) + Status(0), c + u"照合不一致");
+    const Shown refused{window, std::u16string(messages::kOneOrTwoFiles.text), u"ファイル指定",
+                        ko::box::kIconWarning};  // after the comparison's outcome
+    EXPECT_THAT(reporter.shown, ElementsAre(::testing::_, refused, refused, refused, refused));
 }
 
 TEST_F(KestrelWindow, SettingsAreStoredOnlyByEnterOrOkAndANewSizeAsksForARestart) {

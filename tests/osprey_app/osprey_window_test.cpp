@@ -11,9 +11,11 @@
 
 #include "common/text.h"
 #include "osprey/app/app_state_win32.h"
+#include "osprey/app/folder_drop_win32.h"
 #include "osprey/app/launch_win32.h"
 #include "osprey/app/list_views_win32.h"
 #include "osprey/app/main_window_win32.h"
+#include "osprey/messages.h"
 #include "resources/osprey_resource.h"
 #include "tests/support/win32_driver.h"
 
@@ -32,6 +34,7 @@ class OspreyWindow : public ProgramWindowTest, FolderBrowser, ProcessStarter {
     void SetUp() override {
         ProgramWindowTest::SetUp();
         App().services = Services{&reporter, this, this};
+        App().startFolders.clear();
         ASSERT_TRUE(RegisterMainWindowClass(GetModuleHandleW(nullptr)));
     }
     std::optional<std::u16string> Browse(std::u16string_view initialFolder) override {
@@ -223,6 +226,29 @@ TEST_F(OspreyWindow, FoldersArePairedComparedRestoredAndHandedOverAsTheListsAndC
     EXPECT_EQ(Saved(L"Osprey.ini", L"fileA_folder_select"), typed);
     EXPECT_EQ(Saved(L"Osprey.ini", L"fileB_folder_select"), b + u"\\");
     EXPECT_EQ(Saved(L"Osprey.ini", L"subAppName"), u"Other.exe");
+}
+
+// Folders dropped or named bare on the command line count as chosen with "選": one for the
+// half under the point, two for A and B; files or more than two are refused.
+TEST_F(OspreyWindow, FoldersDroppedOrNamedAtStartAreScannedAsIfChosenAndFilesAreRefused) {
+    const std::u16string a = MakeFolder("a x", {{"x.cpp", "1"}, {"y.cpp", "2"}}),
+                         b = MakeFolder("b", {{"x.cpp", "1"}}), file = a + u"\\x.cpp";
+    Open();
+    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    DropFiles(window, {10, 200}, {a, b});
+    EXPECT_EQ(Item(IDC_PATH_A) + u"|" + Item(IDC_PATH_B) + Status(1) + Status(2),
+              a + u"|" + b + u"Aファイル数=2Bファイル数=1");
+    EXPECT_THAT(Column(kSideB, 0), ElementsAre(u"x.cpp", u""));
+    DropFiles(window, {App().window.screenWidth / 2 + 20, 200}, {a});
+    EXPECT_THAT(Column(kSideB, 0), ElementsAre(u"x.cpp", u"y.cpp"));
+    for (const auto& paths : {std::vector{file}, std::vector{a, b, a}})
+        DropFiles(window, {10, 200}, paths);
+    App().startFolders = {file};
+    SendMessageW(window, WM_OPEN_START_FOLDERS, 0, 0);
+    EXPECT_EQ(Item(IDC_PATH_A) + u"|" + Item(IDC_PATH_B), a + u"|" + a);
+    const ShownMessage refused{window, std::u16string(messages::kOneOrTwoFolders.text),
+                               u"フォルダ指定", ko::box::kIconWarning};
+    EXPECT_THAT(reporter.shown, ElementsAre(refused, refused, refused));
 }
 
 TEST_F(OspreyWindow, ListsShowEveryRowInOrderAndAnUnknownStatusAsError) {

@@ -114,6 +114,8 @@ class Programs : public ::testing::Test {
             fs::create_directories(start);
             fs::copy_file(OSPREY_EXE, start / "Osprey.exe");
             fs::copy_file(KESTREL_EXE, start / "Kestrel.exe");
+            for (const char* script : {"kestrel-difftool.cmd", "osprey-difftool.cmd"})
+                fs::copy_file(fs::path(KO_RESOURCES_DIR) / script, start / script);
             for (const char* manual : {"Kestrel_manual.pdf", "Osprey_manual.pdf"})
                 std::ofstream(start / manual) << "%PDF-1.4\n";
         }
@@ -176,6 +178,10 @@ class Programs : public ::testing::Test {
         for (const int id : {IDC_LIST_A, IDC_LIST_B})
             PostMessageW(GetDlgItem(osprey, id), WM_KEYDOWN, key, 0);
         PostMessageW(osprey, WM_COMMAND, IDM_LAUNCH, 0);
+        return AwaitKestrel();
+    }
+    // The window of a file comparer not met before, once it showed its outcome.
+    HWND AwaitKestrel() {
         const HWND kestrel =
             WaitFor([&] { return TopWindow(L"Main Window", L"Kestrel Ver1.00", 0, met); });
         met.push_back(kestrel);
@@ -279,6 +285,46 @@ TEST_F(Programs, OspreyStartsKestrelForTheSelectedPairAndEachOpensItsManual) {
     }));
     EXPECT_TRUE(CloseAndWait(osprey));
     EXPECT_TRUE(CloseAndWait(second));
+}
+
+// Each difftool script hands the caller's relative paths whole, bare and quoted (as Explorer
+// does), to its program started in the script's folder, and waits for it.
+TEST_F(Programs, TheDifftoolScriptsHandWholeBarePathsToTheProgramStartedInItsFolder) {
+    const fs::path caller = temp.path() / u"呼ぶ 側";
+    for (const char* name : {"旧 版/a.cpp", "新 版/a.cpp", "旧 版.txt", "新 版.txt"}) {
+        fs::create_directories((caller / ko::Utf8ToUtf16(name)).parent_path());
+        temp.Write(std::string("呼ぶ 側/") + name, name);
+    }
+    for (const std::string program : {"kestrel", "osprey"}) {
+        const bool folders = program == "osprey";
+        const fs::path a = folders ? u"旧 版" : u"旧 版.txt", b = folders ? u"新 版" : u"新 版.txt",
+                       settings = start / (folders ? "Osprey.ini" : "kestrel.ini");
+        fs::remove(settings);
+        std::wstring line = L"cmd.exe /c \"\"" + (start / (program + "-difftool.cmd")).wstring() +
+                            L"\" \"" + a.wstring() + L"\" \"" + b.wstring() + L"\"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION script{};
+        ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                                   nullptr, caller.c_str(), &startup, &script));
+        CloseHandle(script.hThread);
+        const HWND window =
+            folders ? WaitFor([&] { return TopWindow(L"Main Window", L"Osprey Ver1.00", 0); })
+                    : AwaitKestrel();
+        ASSERT_NE(window, nullptr);
+        met.push_back(window);
+        const auto rows = [&](int id) { return Ask(GetDlgItem(window, id), LVM_GETITEMCOUNT); };
+        EXPECT_TRUE(folders ? WaitFor([&] { return rows(IDC_LIST_A) + rows(IDC_LIST_B) == 2; })
+                            : outcome == u"不一致です");  // a row on each side, or the outcome
+        EXPECT_EQ(fs::path(TextOf(GetDlgItem(window, 3001))), caller / a);
+        EXPECT_EQ(fs::path(TextOf(GetDlgItem(window, 3002))), caller / b);
+        EXPECT_EQ(WaitForSingleObject(script.hProcess, 500), WAIT_TIMEOUT);  // the script waits
+        EXPECT_TRUE(CloseAndWait(window));
+        EXPECT_EQ(WaitForSingleObject(script.hProcess, 30000), WAIT_OBJECT_0);
+        CloseHandle(script.hProcess);
+        EXPECT_TRUE(fs::exists(settings));
+        EXPECT_FALSE(fs::exists(caller / settings.filename()));
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <functional>
 #include <string>
@@ -61,6 +62,21 @@ auto WaitFor(Find find) -> decltype(find()) {
         PumpMessages();
         if (auto found = find(); found || GetTickCount64() > deadline) return found;
     }
+}
+
+// Drops `paths` on `window` at `point` (client coordinates) as Explorer does: a DROPFILES of
+// wide paths in movable global memory, which the window releases.
+inline void DropFiles(HWND window, POINT point, const std::vector<std::u16string>& paths) {
+    std::u16string list;
+    for (const std::u16string& path : paths)
+        list += path + u'\0';
+    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (list.size() + 1) * 2);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
+    *files = DROPFILES{sizeof(DROPFILES), point, FALSE, TRUE};
+    std::copy(list.begin(), list.end(), reinterpret_cast<char16_t*>(files + 1));  // then a 0
+    GlobalUnlock(memory);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    PumpMessages();
 }
 
 // The visible dialog windows owned by `owner`, newest first.
