@@ -32,10 +32,12 @@ void* operator new(std::size_t bytes) {
     if (block == nullptr) throw std::bad_alloc();
     return block;
 }
-void operator delete(void* block) noexcept {
+// Out of line: g++ 12 at -O3 inlines them and then takes the free() of a block from operator new
+// for a mismatched pair (-Wmismatched-new-delete), though this operator new uses malloc.
+[[gnu::noinline]] void operator delete(void* block) noexcept {
     std::free(block);
 }
-void operator delete(void* block, std::size_t) noexcept {
+[[gnu::noinline]] void operator delete(void* block, std::size_t) noexcept {
     std::free(block);
 }
 #endif
