@@ -2,6 +2,8 @@
 // entries and label, and the group editor's rows.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "common/group_row_editing.h"
 #include "common/group_selection.h"
 #include "common/range_check.h"
@@ -67,6 +69,16 @@ TEST(GroupEditor, StoresTextsCutToTheirRoomAndNumbersUpTo9998) {
         EXPECT_EQ(std::u16string(row.displayText), u"");
         EXPECT_EQ(std::u16string(row.searchPattern), std::u16string(29, u'c'));
     }
+}
+
+TEST(GroupEditor, StepsStopAtTheFirstAndTheLastRowWhosePositionsRead01And32) {
+    // From a row, one step back or forward, and the position shown then.
+    // clang-format off
+    const std::tuple<int, int, std::u16string_view> steps[] = {
+        {0, -1, u"01/32"}, {0, 1, u"02/32"}, {8, 1, u"10/32"}, {31, -1, u"31/32"}, {31, 1, u"32/32"}};
+    // clang-format on
+    for (const auto& [row, step, shown] : steps)
+        EXPECT_EQ(RowPositionText(StepRow(row, step)), shown) << row << ' ' << step;
 }
 
 TEST(RangeCheck, ANumberOutsideItsLimitsIsReportedOnceAndReplacedByTheNearestLimit) {
