@@ -32,8 +32,7 @@ void* operator new(std::size_t bytes) {
     if (block == nullptr) throw std::bad_alloc();
     return block;
 }
-// Out of line: g++ 12 at -O3 inlines them and then takes the free() of a block from operator new
-// for a mismatched pair (-Wmismatched-new-delete), though this operator new uses malloc.
+// Out of line, or g++ 12 at -O3 pairs their free() with the builtin new (mismatched-new-delete).
 [[gnu::noinline]] void operator delete(void* block) noexcept {
     std::free(block);
 }
