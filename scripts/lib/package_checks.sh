@@ -67,7 +67,10 @@ ko_package_cli_programs_run() {
     run_expecting 1 kestrel-cli.exe --quiet "$memo_a" "$memo_b"
     run_expecting 2 kestrel-cli.exe --quiet "$memo_a" "$absent.txt"
     run_expecting 1 kestrel-cli.exe --json "$memo_a" "$memo_b"
-    printed '"state": 2' '"encoding": "utf-8"' '"a": "変更前の行"' '"b": "変更後の行"'
+    # The grid's text goes out escaped: 変更前の行 and 変更後の行, differing in their third letter.
+    printed '"state": 2' '"encoding": "utf-8"' \
+        '"a": "\u5909\u66f4\u524d\u306e\u884c", "ca": "00100"' \
+        '"b": "\u5909\u66f4\u5f8c\u306e\u884c", "cb": "00100"'
     run_expecting 0 osprey-cli.exe --quiet --group=1 "$dir_a" "$dir_a"
     run_expecting 1 osprey-cli.exe --quiet --group=1 "$dir_a" "$dir_b"
     run_expecting 2 osprey-cli.exe --quiet --group=1 "$dir_a" "$absent"
