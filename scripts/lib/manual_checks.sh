@@ -3,22 +3,32 @@
 # The texts the manual of program $1 (kestrel or osprey) must hold, one per line: every menu
 # text of its menu resource, without the "&" that marks the access key, and every text and
 # caption of its message tables (common/messages.h and <program>/messages.h), cut at the format
-# fields and line breaks where the program fills in values. Blanks are left out.
+# fields and line breaks where the program fills in values; and the file-type texts and search
+# patterns of the default extension groups ("cppFile(*.cpp)", "*.cpp"), as the open-file dialog
+# and the lists show them. Blanks are left out.
 ko_manual_required_texts() {
     {
         sed -n '/^IDR_MAIN_MENU MENU/,/^END/p' "$ROOT/resources/$1.rc" | grep -o '"[^"]*"' |
             tr -d '"&'
         grep -ho 'u"[^"]*"' "$ROOT/common/messages.h" "$ROOT/$1/messages.h" |
             sed 's/^u"//; s/"$//'
+        # The rows of the default table end in ..., u"<file-type text>", u"<pattern>"}.
+        sed -n 's/.*u"\([^"]*\)", u"\([^"]*\)"}.*/\1\n\2/p' "$ROOT/common/extension_groups.cpp"
     } | sed 's/%[sd]/\n/g; s/\\r\\n/\n/g' | tr -d ' ' | sed '/^$/d'
 }
 
-# True when the text of the PDF $1 holds every required text of program $2; names the missing
-# ones. Blanks count nowhere: the layout breaks lines where it likes.
+# True when the text of the PDF $1 holds every required text of program $2, and nowhere one of
+# them that lost its asterisks to the Markdown ("cppFile(.cpp)"); names the missing and the
+# mangled ones. Blanks count nowhere: the layout breaks lines where it likes.
 ko_manual_has_texts() {
-    local text fragment missing=0
+    local text fragment bare missing=0
     text=$(pdftotext -enc UTF-8 "$1" - | tr -d ' \n\t\f')
     while IFS= read -r fragment; do
+        bare=${fragment//\*/}
+        if [[ "$fragment" != *"$bare"* && "$text" == *"$bare"* ]]; then
+            ko_log "$(basename "$1") shows \"$bare\" for \"$fragment\""
+            missing=1
+        fi
         [[ "$text" == *"$fragment"* ]] && continue
         ko_log "$(basename "$1") lacks \"$fragment\""
         missing=1
@@ -36,3 +46,4 @@ ko_manual_fonts_embedded() {
 ko_manual_has_pages() {
     [ "$(pdfinfo "$1" | awk '/^Pages:/ { print $2 }')" -ge "$2" ]
 }
+
