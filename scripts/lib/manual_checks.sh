@@ -47,3 +47,35 @@ ko_manual_has_pages() {
     [ "$(pdfinfo "$1" | awk '/^Pages:/ { print $2 }')" -ge "$2" ]
 }
 
+# True when no page of the PDF $1 between the title page and the last is nearly empty: on each,
+# the content reaches at least 30 % of the way down the page above its bottom margin (a quarter
+# of the text area below the top margin). Names the pages that do not.
+ko_manual_no_nearly_empty_pages() {
+    local dir pages page reach sparse=0
+    dir=$(mktemp -d)
+    pages=$(pdfinfo "$1" | awk '/^Pages:/ { print $2 }')
+    [ "$pages" -gt 2 ] && pdftoppm -r 20 -gray -f 2 -l $((pages - 1)) "$1" "$dir/page"
+    for page in "$dir"/page-*.pgm; do
+        [ -f "$page" ] || continue
+        # The page number stands in the bottom margin, which the crop leaves out.
+        reach=$(convert "$page" -crop 100%x92%+0+0 +repage -fuzz 5% -trim \
+            -format '%[fx:round(100 * (page.y + h) / page.height)]' info:)
+        [ "$reach" -ge 30 ] && continue
+        page=$(basename "$page" .pgm)
+        ko_log "$(basename "$1"): page $((10#${page##*-})) is nearly empty"
+        sparse=1
+    done
+    rm -rf "$dir"
+    return $sparse
+}
+
+# True when the PDF $1 names as author the company line of the programs' version resource (its
+# Japanese block) and carries a subject, a creation date and the language ja.
+ko_manual_has_properties() {
+    local info author
+    info=$(pdfinfo "$1")
+    author=$(sed -n 's/^ *VALUE "CompanyName", "\(.*\)"$/\1/p' "$ROOT/resources/version_info.rci" |
+        head -n 1)
+    grep -qx "Author: *$author" <<<"$info" && grep -q '^Subject: *[^ ]' <<<"$info" &&
+        grep -q '^CreationDate: *[^ ]' <<<"$info" && grep -aq '/Lang (ja)' "$1"
+}
