@@ -19,6 +19,7 @@ KO_PACKAGES=(
     g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
     wine wine64 xvfb xauth x11-utils imagemagick xdotool
     fonts-ipafont-gothic locales
+    fonts-wine
     pandoc weasyprint poppler-utils zip unzip
     clang libclang-rt-14-dev
     hyperfine time
