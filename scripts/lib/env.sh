@@ -2,10 +2,16 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 BUILD_ROOT="${KO_BUILD_ROOT:-$ROOT/build}"
 NATIVE_BUILD="$BUILD_ROOT/native"
+NATIVE_RELEASE_BUILD="$BUILD_ROOT/native-release"
 WINDOWS_BUILD="$BUILD_ROOT/windows"
 BENCH_BUILD="$BUILD_ROOT/bench"
 WINE_HOME="$BUILD_ROOT/wine"
 JOBS="${KO_JOBS:-$(nproc 2>/dev/null || echo 2)}"
+# Warnings stop a build only where the project's own checks ask for it: scripts/test exports
+# KO_WARNINGS_AS_ERRORS=ON, and every build it makes, through the scripts it calls too, passes
+# this option. Without it a build directory keeps what it was configured with.
+KO_WARNING_OPTIONS=()
+if [ "${KO_WARNINGS_AS_ERRORS:-}" = ON ]; then KO_WARNING_OPTIONS=(-DKO_WARNINGS_AS_ERRORS=ON); fi
 
 # The Debian packages the build, the tests and the demo need.
 KO_PACKAGES=(
@@ -13,6 +19,7 @@ KO_PACKAGES=(
     g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
     wine wine64 xvfb xauth x11-utils imagemagick xdotool
     fonts-ipafont-gothic locales
+    fonts-wine
     pandoc weasyprint poppler-utils zip unzip
     chromium python3
     clang libclang-rt-14-dev
@@ -30,7 +37,7 @@ ko_version() {
 ko_configure_windows() {
     cmake -S "$ROOT" -B "$WINDOWS_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
-        -DCMAKE_CROSSCOMPILING_EMULATOR="$ROOT/scripts/wine-run" >/dev/null
+        -DCMAKE_CROSSCOMPILING_EMULATOR="$ROOT/scripts/wine-run" "${KO_WARNING_OPTIONS[@]}" >/dev/null
 }
 
 # Installs whatever of KO_PACKAGES is missing; does nothing when all are there.

@@ -9,7 +9,14 @@
 # ko_osprey_tour OUT       Osprey compares the sample folders and starts Kestrel; pictures into OUT
 # ko_report_pictures OUT   kestrel-cli.exe and osprey-cli.exe write the samples' --html pages,
 #                          photographed by headless Chromium into OUT
+# ko_osprey_columns OUT    Osprey's left list with all its columns, on a screen wide enough
 # ko_screens_end           ends every program and the screen (also on failure, by trap)
+#
+# The pictures show what a Windows user sees, not Wine's own marks: the prefix gets Wine's
+# Marlett, whose glyphs draw the title-bar buttons, and while the pictures are taken its drive
+# Z: (the whole Linux file system) and the desktop's "/" folder are hidden from the folder
+# browser, whose tree then holds the desktop, the user's documents, the recycle bin and drives
+# C: and D: as on Windows.
 
 KO_SCREEN_SIZE=1024x768
 KO_SCREEN_HALF=512
@@ -74,8 +81,26 @@ ko_screens_begin() {
     wineserver -w 2>/dev/null || true
     ln -sfn "$KO_STAGE" "$WINEPREFIX/dosdevices/d:"
     KO_SCREEN="${KO_SCREEN_SIZE}x24" ko_start_display
+    ko_windows_look
     KO_TOUR_PIDS=()
     trap ko_screens_end EXIT
+}
+
+# Gives the prefix Wine's Marlett (Debian's Wine does not look in its own font folder) and
+# hides the desktop's "/" folder and drive Z: until ko_screens_end. Runs while no Wine program
+# runs in the prefix.
+ko_windows_look() {
+    cp -u /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    # Wine names a drive by the label in its root; Windows shows an unnamed local disk so.
+    printf 'ローカル ディスク' | tee "$WINEPREFIX/drive_c/.windows-label" >"$KO_STAGE/.windows-label"
+    {
+        printf 'Windows Registry Editor Version 5.00\r\n\r\n[-HKEY_LOCAL_MACHINE\\Software\\Microsoft'
+        printf '\\Windows\\CurrentVersion\\Explorer\\Desktop\\Namespace'
+        printf '\\{9D20AAE8-0625-44B0-9CA7-71889C2254D9}]\r\n'
+    } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$KO_STAGE/windows-look.reg"
+    ko_wine regedit /S 'D:\windows-look.reg' >/dev/null 2>&1
+    wineserver -w 2>/dev/null || true
+    rm -f "$KO_STAGE/windows-look.reg" "$WINEPREFIX/dosdevices/z:"
 }
 
 ko_screens_end() {
@@ -83,7 +108,9 @@ ko_screens_end() {
     for pid in "${KO_TOUR_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     KO_TOUR_PIDS=()
     wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
     rm -f "$WINEPREFIX/dosdevices/d:"
+    ln -sfn / "$WINEPREFIX/dosdevices/z:"
     ko_stop_display
     trap - EXIT
 }
@@ -206,4 +233,29 @@ ko_report_pictures() {
         python3 "$ROOT/scripts/lib/chromium.py" "$KO_STAGE/$program-report.html" \
             "$out/$program-report.png" 1000
     done
+}
+
+# Osprey's left list after the comparison, on a screen wide enough for its five columns (400 +
+# 80 + 150 + 200 + 60 pixels in a list half the screen wide): the left half of the window down
+# to a few rows below the last, as OUT/osprey-columns.png. Ends the screen of the tours before
+# and starts a wider one.
+ko_osprey_columns() {
+    local out=$1 osprey X Y WIDTH HEIGHT SCREEN WINDOW
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    ko_stop_display
+    KO_SCREEN=1920x1080x24 ko_start_display
+    ko_log "Osprey's lists on a screen 1920 pixels wide"
+    ko_tour_start Osprey.exe
+    osprey=$(ko_wait_for_window 'Osprey Ver1.00' 60)
+    sleep 0.5
+    ko_answer_folder_browser a "" "$osprey"
+    ko_answer_folder_browser b "" "$osprey"
+    xdotool key alt+u  # 比較 (compare)
+    sleep 1.5
+    eval "$(xdotool getwindowgeometry --shell "$osprey")"
+    import -window root -crop "$((WIDTH / 2))x250+${X}+${Y}" +repage -strip \
+        -define png:exclude-chunks=date,time "$out/osprey-columns.png"
+    xdotool key alt+x
+    ko_tour_wait || { ko_log "Osprey did not end cleanly"; return 1; }
 }

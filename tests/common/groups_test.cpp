@@ -1,6 +1,8 @@
 // Extension groups: the default table, the look-ups by group number, the group selector's
-// entries and label, and the group editor's rows.
+// entries and label, and the group editor's steps and rows.
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 #include "common/group_row_editing.h"
 #include "common/group_selection.h"
@@ -49,20 +51,23 @@ TEST(GroupSelector, LabelNamesTheFirstRowOfTheGroupInTheFirstFourCharacters) {
     EXPECT_EQ(GroupLabel(table, u"0"), std::u16string(kItemNameMax, u'x'));
 }
 
-TEST(GroupEditor, StoresTextsCutToTheirRoomAndNumbersUpTo9998) {
-    const struct {
-        std::u16string_view typed;
-        std::int32_t stored;
-    } cases[] = {{u"9998", 9998}, {u" 250", 250}, {u"12345", 1234}, {u"abc", 0},
-                 {u"9999", 104},  {u"-1", 104},   {u"-12", 104}};
-    for (const auto& c : cases) {  // a refused number leaves the row's own, 104
+TEST(GroupEditor, StepsWithinThe32RowsAndStoresTextsCutToTheirRoomAndNumbersUpTo9998) {
+    std::u16string shown;  // from rows 0, 8 and 31 one step back and one forward
+    for (const int row : {0, 8, 31})
+        for (const int step : {-1, 1})
+            shown += RowPositionText(StepRow(row, step)) + u' ';
+    EXPECT_EQ(shown, u"01/32 02/32 08/32 10/32 31/32 32/32 ");
+    const std::pair<std::u16string_view, std::int32_t> cases[] = {
+        {u"9998", 9998}, {u" 250", 250}, {u"12345", 1234}, {u"abc", 0},
+        {u"9999", 104},  {u"-1", 104},   {u"-12", 104}};
+    for (const auto& [typed, stored] : cases) {  // a refused number leaves the row's own, 104
         testing::RecordingReporter reporter;
         ExtensionGroup row = DefaultExtensionGroups()[4];
-        const GroupRowTexts texts{std::u16string(c.typed), std::u16string(70, u'a'), u"",
+        const GroupRowTexts texts{std::u16string(typed), std::u16string(70, u'a'), u"",
                                   std::u16string(40, u'c')};
-        EXPECT_EQ(StoreRow(texts, row, reporter, nullptr), c.stored != 104);
-        EXPECT_EQ(reporter.shown.size(), c.stored != 104 ? 0u : 1u);
-        EXPECT_EQ(row.groupNo, c.stored);
+        EXPECT_EQ(StoreRow(texts, row, reporter, nullptr), stored != 104);
+        EXPECT_EQ(reporter.shown.size(), stored != 104 ? 0u : 1u);
+        EXPECT_EQ(row.groupNo, stored);
         EXPECT_EQ(std::u16string(row.itemName), std::u16string(61, u'a'));
         EXPECT_EQ(std::u16string(row.displayText), u"");
         EXPECT_EQ(std::u16string(row.searchPattern), std::u16string(29, u'c'));
@@ -70,19 +75,16 @@ TEST(GroupEditor, StoresTextsCutToTheirRoomAndNumbersUpTo9998) {
 }
 
 TEST(RangeCheck, ANumberOutsideItsLimitsIsReportedOnceAndReplacedByTheNearestLimit) {
-    const struct {
-        std::u16string_view typed;
-        int read;
-        std::size_t messages;
-    } cases[] = {{u"2048", 1024, 1}, {u"10000", 1000, 0}, {u"abc", 64, 1},
-                 {u"64", 64, 0},     {u"1024", 1024, 0},  {u"-0", 64, 1}};
-    for (const auto& c : cases) {
+    const std::tuple<std::u16string_view, int, std::size_t> cases[] = {
+        {u"2048", 1024, 1}, {u"10000", 1000, 0}, {u"abc", 64, 1},
+        {u"64", 64, 0},     {u"1024", 1024, 0},  {u"-0", 64, 1}};
+    for (const auto& [typed, read, messages] : cases) {
         testing::RecordingReporter reporter;
         int owner = 0;
-        EXPECT_EQ(ReadNumberWithin(c.typed, 4, {64, 1024}, reporter, &owner), c.read);
+        EXPECT_EQ(ReadNumberWithin(typed, 4, {64, 1024}, reporter, &owner), read);
         const testing::ShownMessage range{&owner, u"Input value out of specified range",
                                           u"Setting error", box::kOk | box::kIconError};
-        EXPECT_EQ(reporter.shown, std::vector(c.messages, range));
+        EXPECT_EQ(reporter.shown, std::vector(messages, range));
     }
 }
 

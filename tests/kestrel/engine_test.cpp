@@ -36,10 +36,11 @@ void* operator new(std::size_t bytes) {
     if (block == nullptr) throw std::bad_alloc();
     return block;
 }
-void operator delete(void* block) noexcept {
+// Out of line, or g++ 12 at -O3 pairs their free() with the builtin new (mismatched-new-delete).
+[[gnu::noinline]] void operator delete(void* block) noexcept {
     std::free(block);
 }
-void operator delete(void* block, std::size_t) noexcept {
+[[gnu::noinline]] void operator delete(void* block, std::size_t) noexcept {
     std::free(block);
 }
 #endif
