@@ -23,4 +23,21 @@ bool LostInCodePage932(const std::uint8_t* bytes, std::size_t size, const char16
     return unit != count;  // a converter that cut otherwise lost track of the characters
 }
 
+bool SecondCodeInCodePage932(const std::uint8_t* bytes, std::size_t size, const char16_t* units,
+                             std::size_t count) {
+    std::size_t unit = 0;
+    for (std::size_t i = 0; i < size && unit < count; ++i, ++unit) {
+        const std::uint8_t lead = bytes[i];
+        if (!IsCodePage932LeadByte(lead) || i + 1 == size || bytes[i + 1] == 0) continue;
+        ++i;
+        // Every character with more than one code has one of them in these rows; the code page
+        // writes it back with its first code, so only these need the encoder's word.
+        const bool duplicate_row = lead == 0x87 || lead == 0xED || lead == 0xEE || lead >= 0xFA;
+        if (!duplicate_row || units[unit] == kCodePage932Default) continue;
+        const char code[2] = {static_cast<char>(lead), static_cast<char>(bytes[i])};
+        if (EncodeCodePage932({&units[unit], 1}) != std::string_view(code, 2)) return true;
+    }
+    return false;
+}
+
 }  // namespace ko

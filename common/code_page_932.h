@@ -33,6 +33,13 @@ std::u16string DecodeCodePage932(std::string_view bytes);
 bool LostInCodePage932(const std::uint8_t* bytes, std::size_t size, const char16_t* units,
                        std::size_t count);
 
+// Whether `bytes`, decoded into `units` as by LostInCodePage932, hold a character under a code
+// that is not the one the code page writes it with: code page 932 gives a few hundred characters
+// two or three codes (the NEC-selected IBM extensions in rows ED and EE, duplicates in rows 87
+// and FA to FC; ED 40 and FA 5C are both U+7E8A), so files that differ there read alike.
+bool SecondCodeInCodePage932(const std::uint8_t* bytes, std::size_t size, const char16_t* units,
+                             std::size_t count);
+
 // A character the code page lacks becomes '?', as the platform's converter writes it.
 std::string EncodeCodePage932(std::u16string_view text);
 

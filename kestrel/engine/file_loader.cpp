@@ -80,6 +80,8 @@ class LineStore {
             if (utf8 ? ko::LostInUtf8(bytes, count, units_, units)
                      : ko::LostInCodePage932(bytes, count, units_, units))
                 ++cuts_.undecodable;
+            else if (!utf8 && ko::SecondCodeInCodePage932(bytes, count, units_, units))
+                ++cuts_.secondCodes;
         }
         Store(static_cast<int>(units));
     }

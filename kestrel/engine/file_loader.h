@@ -30,6 +30,9 @@ struct LoadCuts {
     // replacement (U+FFFD) or default character (U+30FB) in, so different bytes may read the
     // same.
     long long undecodable = 0;
+    // Lines with a character written under a second code of the code page (see
+    // SecondCodeInCodePage932): read correctly, but different bytes read the same.
+    long long secondCodes = 0;
 
     bool Fits() const {
         return pastLastRow == 0 && atColumns == 0 && atNul == 0 && oddLastByte == 0;

@@ -77,12 +77,16 @@ TEST_F(CliTest, KestrelExitsZeroOnlyForEqualFilesThatFitOneWhenTheyDifferAndTwoO
     line[200 << 10] = 'Y';
     File("long-Y.txt", line + "\r\n");
     const std::pair<const char*, std::string> files[] = {
-        {"x.txt", "x\r\ny\r\n"},   {"z.txt", "x\r\nz\r\n"},      {"300.txt", Lines(300)},
-        {"255.txt", Lines(255)},   {"300-3.txt", Lines(300, 3)}, {"300-280.txt", Lines(300, 280)},
-        {"X.txt", "abcdefX"},      {"Y.txt", "abcdefY"},         {"5.txt", "abcde"},
-        {"6.txt", "abcdeY"},       {"cd.txt", "ab\0cd"s},        {"XX.txt", "ab\0XX"s},
-        {"8540.txt", "x\x85\x40"}, {"8640.txt", "x\x86\x40"},    {"A0.txt", "x\xA0"},
-        {"FD.txt", "x\xFD"},       {"u16.txt", "\xFF\xFEx\0"s},  {"u16-odd.txt", "\xFF\xFEx\0\n"s}};
+        {"x.txt", "x\r\ny\r\n"},      {"z.txt", "x\r\nz\r\n"},
+        {"300.txt", Lines(300)},      {"255.txt", Lines(255)},
+        {"300-3.txt", Lines(300, 3)}, {"300-280.txt", Lines(300, 280)},
+        {"X.txt", "abcdefX"},         {"Y.txt", "abcdefY"},
+        {"5.txt", "abcde"},           {"6.txt", "abcdeY"},
+        {"cd.txt", "ab\0cd"s},        {"XX.txt", "ab\0XX"s},
+        {"8540.txt", "x\x85\x40"},    {"8640.txt", "x\x86\x40"},
+        {"ED40.txt", "\xED\x40"},     {"FA5C.txt", "\xFA\x5C"},
+        {"A0.txt", "x\xA0"},          {"FD.txt", "x\xFD"},
+        {"u16.txt", "\xFF\xFEx\0"s},  {"u16-odd.txt", "\xFF\xFEx\0\n"s}};
     for (const auto& [name, bytes] : files)
         File(name, bytes);
     const struct {
@@ -115,6 +119,8 @@ TEST_F(CliTest, KestrelExitsZeroOnlyForEqualFilesThatFitOneWhenTheyDifferAndTwoO
         {{u"--quiet", u"8540.txt", u"8540.txt"}, 0, 0, ""},
         {{u"--quiet", u"8540.txt", u"8640.txt"}, 2, 1, ""},
         {{u"--quiet", u"A0.txt", u"FD.txt"}, 1, 0, ""},
+        {{u"--quiet", u"ED40.txt", u"ED40.txt"}, 0, 0, ""},  // one character, two codes
+        {{u"--quiet", u"ED40.txt", u"FA5C.txt"}, 2, 1, ""},
         {{u"--quiet", u"u16.txt", u"u16-odd.txt"}, 2, 1, ""}};
     for (const auto& run : runs) {
         SCOPED_TRACE(Utf16ToUtf8(run.arguments.back()));
