@@ -6,7 +6,8 @@
 // browser that answers with the two folders, then times, each round, what a user waits for:
 // "選" of folder A, of folder B (choice to both lists filled and painted), "比較" (to the
 // counts in the status bar, lists refilled) and, alone, the list views' own refill. Prints
-// milliseconds per step and round; compare the sum with the console program's whole run.
+// milliseconds per step and round; compare the sum with the console program's whole run. Like
+// Osprey it writes Osprey.ini into the folder it was started in.
 #include <windows.h>
 
 #include <commctrl.h>
