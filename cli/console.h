@@ -19,6 +19,11 @@ std::vector<std::u16string> ArgumentsFromWide(int argc, wchar_t** argv);
 // Sets the console up for UTF-8 text and binary line ends (so "\n" is not doubled to CR LF).
 void PrepareConsole();
 bool StdoutIsTerminal();
+// For a program that builds many small records (osprey-cli: a few hundred bytes per listed
+// file): asks that the heap be backed by 2 MiB pages where the system offers them on request.
+// Natively a page fault costs 0.7 to 10 microseconds depending on the machine; 20,000 pairs
+// touch about 20 MB, 5,000 faults of 4 KiB against a dozen of 2 MiB. Nothing on Windows.
+void PreferLargeHeapPages();
 void WriteStdout(std::string_view utf8);
 
 using ConsoleJob = std::function<int(const std::vector<std::u16string>& arguments, std::string& out,

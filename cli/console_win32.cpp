@@ -26,6 +26,9 @@ void PrepareConsole() {
     _setmode(_fileno(stderr), _O_BINARY);
 }
 
+// Windows grants large pages only with a privilege that ordinary users lack.
+void PreferLargeHeapPages() {}
+
 bool StdoutIsTerminal() {
     return _isatty(_fileno(stdout)) != 0;
 }

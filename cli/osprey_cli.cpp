@@ -61,7 +61,10 @@ bool IsReadableFolder(const std::u16string& folder, Reporter& messages) {
     return false;
 }
 
+// What the scan saw stands; only an entry it could not tell (a link on Windows) is looked at.
 bool IsFolder(const osprey::FolderComparison& comparison, int side, std::size_t row) {
+    const osprey::EntryKind kind = comparison.pairs[side][row].kind;
+    if (kind != osprey::EntryKind::kUnknown) return kind == osprey::EntryKind::kFolder;
     return KindOfPath(osprey::FilePathOf(comparison, side, row)) == PathKind::kFolder;
 }
 
@@ -149,9 +152,10 @@ int RunOspreyCli(const std::vector<std::u16string>& arguments, std::string& out,
         return 2;
 
     osprey::FolderComparison comparison;
+    // --quiet shows no list, so its scan asks for no sizes and dates: natively a stat per file.
     for (const int side : {osprey::kSideA, osprey::kSideB})
         osprey::ScanFolder(comparison, side, options.folderA, options.folderB, settings->groups,
-                           group);
+                           group, !options.quiet);
     osprey::PairFiles(comparison);
     const int status = CompareRows(comparison, messages);
     comparison.compareFlag = 1;

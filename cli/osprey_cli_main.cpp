@@ -5,6 +5,7 @@
 namespace {
 
 int Run(const std::vector<std::u16string>& arguments) {
+    ko::cli::PreferLargeHeapPages();
     return ko::cli::RunConsoleProgram(arguments, [](const std::vector<std::u16string>& args,
                                                     std::string& out, ko::Reporter& messages) {
         return ko::cli::RunOspreyCli(args, out, messages);

@@ -22,21 +22,23 @@ class FileReader {
     // forever, so it is refused with kNotRegularFile, and a folder with the system's code for
     // a folder (EISDIR; ERROR_ACCESS_DENIED on Windows). Opening never waits for a writer.
     int Open(std::u16string_view path);
+    // Opens `path`, which a folder listing just found to be a regular file of `listedBytes`
+    // (kUnlisted where the listing gave no size), without asking its type again: natively that
+    // would be a second stat per file. While the file delivers exactly its listed length that
+    // stands as the check; one that delivers another length, or without a listed size one that
+    // fills a whole read, is asked once whether it is still a regular file, and if it is not,
+    // Read ends and Refused says so: a device put in its place cannot feed the program
+    // forever. On Windows the same as Open, whose type check costs no look at the disk.
+    int OpenListed(std::u16string_view path, std::uint64_t listedBytes);
+    static constexpr std::uint64_t kUnlisted = UINT64_MAX;
     // Reads up to `size` bytes; returns how many arrived. A failed read counts as the end.
+    // Fewer bytes than asked mean the end of the file: a regular file delivers less only
+    // there (POSIX; ReadFile on a disk file), so one read takes a small file whole.
     std::size_t Read(void* buffer, std::size_t size);
-    // Reads until `size` bytes arrived or the file ended.
-    std::size_t ReadFully(void* buffer, std::size_t size);
     // Closes the file; returns 0 or the system's error code.
     int Close();
-
-    // Compares two files that were not read from yet through read-only mappings, 2 MiB of
-    // each at a time, and skips what they share from their start: returns the number of bytes
-    // skipped, whole windows up to the shorter file's length, and Read goes on behind them in
-    // both. The window that differs and the rest are left to Read. A file that turns out
-    // shorter than its size said stops the skipping where it ended: touching a mapping past
-    // the end of its file is guarded, not fatal. One thread at a time. Returns 0 and skips
-    // nothing where nothing is mapped: on Windows, and below one window.
-    static std::uint64_t SkipEqualStart(FileReader& a, FileReader& b);
+    // kNotRegularFile when a file opened by OpenListed turned out to be no regular file, else 0.
+    int Refused() const { return refused_ ? kNotRegularFile : 0; }
 
     // The code Open returns for what is neither a regular file nor a folder: EOPNOTSUPP, or
     // ERROR_NOT_SUPPORTED on Windows.
@@ -45,6 +47,10 @@ class FileReader {
   private:
     void* handle_ = nullptr;  // a HANDLE on Windows, the descriptor + 1 on POSIX
     bool open_ = false;
+    bool unverified_ = false;  // opened by OpenListed, type not asked yet
+    bool refused_ = false;
+    std::uint64_t listedBytes_ = 0;
+    std::uint64_t delivered_ = 0;
 };
 
 // True exactly when both open files deliver the same bytes and end at the same point; a read

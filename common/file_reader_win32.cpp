@@ -29,6 +29,12 @@ int FileReader::Open(std::u16string_view path) {
     return 0;
 }
 
+// The listing cannot be trusted for the type here: a name such as CON, made through \\?\,
+// opens the device when joined to its folder. GetFileType asks the handle, not the disk.
+int FileReader::OpenListed(std::u16string_view path, std::uint64_t) {
+    return Open(path);
+}
+
 std::size_t FileReader::Read(void* buffer, std::size_t size) {
     if (!open_) return 0;
     // ReadFile takes 32-bit sizes; callers read blocks far below that.
@@ -44,13 +50,6 @@ int FileReader::Close() {
     const BOOL closed = CloseHandle(static_cast<HANDLE>(handle_));
     handle_ = nullptr;
     return closed ? 0 : static_cast<int>(GetLastError());
-}
-
-// Windows keeps to ReadFile, which works there; nothing faster was measured on Windows, and a
-// mapping's failed in-page read (a network file, a removed medium) would arrive as a
-// structured exception.
-std::uint64_t FileReader::SkipEqualStart(FileReader&, FileReader&) {
-    return 0;
 }
 
 PathKind KindOfPath(std::u16string_view path) {

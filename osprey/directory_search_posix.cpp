@@ -29,12 +29,34 @@ struct ListedEntry {
     int patternsLeft = 0;  // matching patterns still to receive the entry; the last one takes it
 };
 
+EntryKind KindOf(mode_t mode) {
+    if (S_ISREG(mode)) return EntryKind::kFile;
+    return S_ISDIR(mode) ? EntryKind::kFolder : EntryKind::kOther;
+}
+
+// What the listing itself tells of an entry's kind; kUnknown for a link (its target decides)
+// and where the file system does not say.
+EntryKind ListedKind(unsigned char type) {
+    switch (type) {
+        case DT_REG:
+            return EntryKind::kFile;
+        case DT_DIR:
+            return EntryKind::kFolder;
+        case DT_LNK:
+        case DT_UNKNOWN:
+            return EntryKind::kUnknown;
+        default:
+            return EntryKind::kOther;
+    }
+}
+
 }  // namespace
 
 // One pass over the folder serves every pattern: a folder of 10,000 files is read and each
 // matching entry stat'ed once, not once per pattern of the group.
 std::vector<std::vector<FoundEntry>> SearchDirectory(std::u16string_view folder,
-                                                     const std::vector<std::u16string>& patterns) {
+                                                     const std::vector<std::u16string>& patterns,
+                                                     bool details) {
     std::vector<std::vector<FoundEntry>> found(patterns.size());
     if (patterns.empty()) return found;
     // The folder part of the search path: an empty folder searches the root, as on Windows.
@@ -56,18 +78,26 @@ std::vector<std::vector<FoundEntry>> SearchDirectory(std::u16string_view folder,
             matching += matches[p];
         }
         if (matching == 0) continue;
-        // A link that leads nowhere is listed as the link itself.
+        EntryKind kind = ListedKind(item->d_type);
         struct stat info {};
-        if (::fstatat(::dirfd(directory), item->d_name, &info, 0) != 0 &&
-            ::fstatat(::dirfd(directory), item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
-            continue;
+        if (details || kind == EntryKind::kUnknown) {
+            // A link that leads nowhere is listed as the link itself.
+            if (::fstatat(::dirfd(directory), item->d_name, &info, 0) != 0 &&
+                ::fstatat(::dirfd(directory), item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+                continue;
+            kind = KindOf(info.st_mode);
+        }
         ListedEntry& listing = listed.emplace_back();
         listing.keyStart = keys.size();
         AppendListingKey(name, keys);
         listing.keyEnd = keys.size();
         listing.entry.name = name;
-        listing.entry.size = S_ISDIR(info.st_mode) ? 0 : static_cast<std::uint64_t>(info.st_size);
-        listing.entry.lastWrite = LocalTimeOf(info.st_mtime);
+        listing.entry.kind = kind;
+        if (details) {
+            listing.entry.size =
+                S_ISDIR(info.st_mode) ? 0 : static_cast<std::uint64_t>(info.st_size);
+            listing.entry.lastWrite = LocalTimeOf(info.st_mtime);
+        }
         listing.patternsLeft = matching;
         matchedBy.insert(matchedBy.end(), matches.begin(), matches.end());
     }

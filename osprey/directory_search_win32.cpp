@@ -12,9 +12,20 @@ std::uint64_t Join(DWORD high, DWORD low) {
     return (std::uint64_t{high} << 32) | low;
 }
 
+// Entries whose data the file system may keep in another size than their length: for these
+// GetCompressedFileSizeW can differ from the search's size; for every other entry it gives the
+// search's size, so the listing answers without one more look at the disk per file.
+// (The two recall attributes, 0x40000 and 0x400000, are missing from some SDK headers.)
+constexpr DWORD kRecallOnOpen = 0x00040000, kRecallOnDataAccess = 0x00400000;
+constexpr DWORD kStoredOtherwise = FILE_ATTRIBUTE_COMPRESSED | FILE_ATTRIBUTE_SPARSE_FILE |
+                                   FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_OFFLINE |
+                                   kRecallOnOpen | kRecallOnDataAccess;
+
 // GetCompressedFileSizeW fails for some entries (folders on many file systems, "." and "..");
 // its failure value would read as 4294967295 bytes, so the search's own size stands in.
 std::uint64_t SizeOf(std::u16string_view folder, const WIN32_FIND_DATAW& data) {
+    if ((data.dwFileAttributes & kStoredOtherwise) == 0)
+        return Join(data.nFileSizeHigh, data.nFileSizeLow);
     const std::wstring full = ko::ToWide(ko::JoinPath(folder, ko::AsU16(data.cFileName)));
     DWORD high = 0;
     SetLastError(NO_ERROR);
@@ -43,6 +54,10 @@ std::vector<FoundEntry> SearchWith(std::u16string_view folder, std::u16string_vi
         entry.name = ko::AsU16(data.cFileName);
         entry.size = SizeOf(folder, data);
         entry.lastWrite = LocalTimeOf(data.ftLastWriteTime);
+        // A link's attributes are its own, not its target's.
+        entry.kind = data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT ? EntryKind::kUnknown
+                     : data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY   ? EntryKind::kFolder
+                                                                          : EntryKind::kFile;
         found.push_back(std::move(entry));
     } while (FindNextFileW(search, &data));
     FindClose(search);
@@ -51,8 +66,10 @@ std::vector<FoundEntry> SearchWith(std::u16string_view folder, std::u16string_vi
 
 }  // namespace
 
+// The search's own data carries size and time, so `details` saves nothing here.
 std::vector<std::vector<FoundEntry>> SearchDirectory(std::u16string_view folder,
-                                                     const std::vector<std::u16string>& patterns) {
+                                                     const std::vector<std::u16string>& patterns,
+                                                     bool) {
     std::vector<std::vector<FoundEntry>> found;
     for (const std::u16string& pattern : patterns)
         found.push_back(SearchWith(folder, pattern));

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "common/file_reader.h"
+#include "osprey/directory_search.h"
+
 namespace osprey {
 
 // Status of a row of the pair lists. In a file list the same field is the pairing mark:
@@ -26,6 +29,9 @@ struct FileEntry {
     std::u16string pattern;   // the search pattern that found the entry, e.g. *.cpp
     std::u16string sizeText;  // unsigned decimal bytes
     std::u16string dateText;  // last write in local time, "2023/11/07 09:52"
+    // Not shown: what the scan saw, so the comparison needs no second look at the entry.
+    EntryKind kind = EntryKind::kUnknown;
+    std::uint64_t bytes = ko::FileReader::kUnlisted;  // the size behind sizeText
 };
 
 constexpr int kSideA = 0;

@@ -44,22 +44,29 @@ std::u16string DateText(const LocalTime& time) {
 
 void ScanFolder(FolderComparison& comparison, int side, std::u16string_view pathBoxA,
                 std::u16string_view pathBoxB, const ko::ExtensionGroupTable& groups,
-                int selectedGroup) {
+                int selectedGroup, bool details) {
     comparison.folderPath[kSideA] = pathBoxA;
     comparison.folderPath[kSideB] = pathBoxB;
     std::vector<FileEntry>& files = comparison.files[side];
     files.clear();
     const std::vector<std::u16string> patterns = SearchPatternsOfGroup(groups, selectedGroup);
     std::vector<std::vector<FoundEntry>> found =
-        SearchDirectory(comparison.folderPath[side], patterns);
+        SearchDirectory(comparison.folderPath[side], patterns, details);
     std::size_t total = 0;
     for (const std::vector<FoundEntry>& list : found)
         total += list.size();
     files.reserve(total);
     for (std::size_t p = 0; p < patterns.size(); ++p)
-        for (FoundEntry& entry : found[p])
-            files.push_back({kFreeRow, std::move(entry.name), patterns[p], SizeText(entry.size),
-                             DateText(entry.lastWrite)});
+        for (FoundEntry& entry : found[p]) {
+            FileEntry& file = files.emplace_back();
+            file.name = std::move(entry.name);
+            file.pattern = patterns[p];
+            file.kind = entry.kind;
+            if (!details) continue;
+            file.sizeText = SizeText(entry.size);
+            file.dateText = DateText(entry.lastWrite);
+            file.bytes = entry.size;
+        }
 }
 
 }  // namespace osprey

@@ -28,9 +28,10 @@ std::u16string DateText(const LocalTime& time);
 // the folder of `side` into its file list: for each pattern of group `selectedGroup` in row
 // order, every entry the directory search returns, in its order, nothing filtered (".", "..",
 // subfolders and hidden files included; an entry found by two patterns is listed twice). Every
-// entry gets status 0. The other side's list stays as it is.
+// entry gets status 0. The other side's list stays as it is. Without `details` (for a caller
+// that shows no list) the size and date texts stay empty and the entries' sizes unknown.
 void ScanFolder(FolderComparison& comparison, int side, std::u16string_view pathBoxA,
                 std::u16string_view pathBoxB, const ko::ExtensionGroupTable& groups,
-                int selectedGroup);
+                int selectedGroup, bool details = true);
 
 }  // namespace osprey
