@@ -293,7 +293,9 @@ TEST_F(Programs, TheDifftoolScriptsHandWholeBarePathsToTheProgramStartedInItsFol
     const fs::path caller = temp.path() / u"呼ぶ 側";
     for (const char* name : {"旧 版/a.cpp", "新 版/a.cpp", "旧 版.txt", "新 版.txt"}) {
         fs::create_directories((caller / ko::Utf8ToUtf16(name)).parent_path());
-        temp.Write(std::string("呼ぶ 側/") + name, name);
+        // ASCII text, which reads the same in every code page (no decoding note comes first).
+        temp.Write(std::string("呼ぶ 側/") + name,
+                   std::string_view(name).starts_with("旧") ? "old" : "new");
     }
     for (const std::string program : {"kestrel", "osprey"}) {
         const bool folders = program == "osprey";
