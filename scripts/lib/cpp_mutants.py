@@ -233,8 +233,15 @@ class _FileWalker:
         return end
 
     def declared_name(self, start, stop, prefix):
-        names = [k for k in range(start, stop) if self.t[k].kind == "ident"
-                 and self.t[k].text not in DECLARATION_WORDS]
+        """The name a declaration declares: its last name outside brackets before `stop`."""
+        names, k = [], start
+        while k < stop:
+            if self.text(k) in ("(", "[", "{") or k in self.angles:
+                k = self.skip_group(k)
+                continue
+            if self.t[k].kind == "ident" and self.t[k].text not in DECLARATION_WORDS:
+                names.append(k)
+            k += 1
         return prefix + self.t[names[-1]].text if names else "-"
 
     def class_name(self, start, stop):

@@ -1,9 +1,11 @@
 """Applies mutants one at a time to one scratch copy of the working tree, rebuilds only the test
 programs the mutated file is built into, and runs only those.
 
-Two build trees share the scratch copy: a plain one (-O1, no sanitizers), where every mutant is
-tried, and the sanitized one of scripts/test (Debug, AddressSanitizer and
-UndefinedBehaviorSanitizer), made only when a mutant passes the plain tests: an out-of-bounds
+Two build trees share the scratch copy: a plain one (-O0 as in Debug, without sanitizers or
+debug information), where every mutant is tried, and the sanitized one of scripts/test (Debug,
+AddressSanitizer and UndefinedBehaviorSanitizer), made only when asked for and a mutant first
+passes the plain tests. -O0 because optimising turns warnings on (array bounds, mismatched delete) that -Werror
+makes errors the project's own build never sees. The second try matters: an out-of-bounds
 access or an overflow that changes no result is still a fault the project's suite catches, so a
 mutant counts as missed only when the sanitized tests pass too. Each file is restored after its
 mutant; ccache turns the rebuild of a restored file into a cache hit.
@@ -48,6 +50,8 @@ class BuildTree:
         self.env = dict(os.environ, **env_extra)
         self.programs = []
         self.ready = False
+        self.build_seconds = 0.0   # spent on the mutants' builds and test runs, for the summary
+        self.test_seconds = 0.0
 
     def configure(self):
         if _quiet(["cmake", "-S", str(self.source), "-B", str(self.dir), "-G", "Ninja",
@@ -145,15 +149,22 @@ class BuildTree:
         'missed'. A program that runs past timeout_factor times its unmutated time (at least a
         minute) counts as a hang."""
         programs = sorted(self.programs_of(path), key=lambda p: p.seconds)
-        if not self.build([p.target for p in programs]):
+        started = time.monotonic()
+        built = self.build([p.target for p in programs])
+        self.build_seconds += time.monotonic() - started
+        if not built:
             return "no-build"
-        for program in programs:
-            outcome = self.run(program, timeout=max(60.0, timeout_factor * program.seconds))
-            if outcome == "fail":
-                return "caught"
-            if outcome == "timeout":
-                return "timeout"
-        return "missed"
+        started = time.monotonic()
+        try:
+            for program in programs:
+                outcome = self.run(program, timeout=max(60.0, timeout_factor * program.seconds))
+                if outcome == "fail":
+                    return "caught"
+                if outcome == "timeout":
+                    return "timeout"
+            return "missed"
+        finally:
+            self.test_seconds += time.monotonic() - started
 
 
 def ccache_env():
@@ -165,7 +176,7 @@ def ccache_env():
 
 def build_trees(scratch):
     launcher = ccache_env()
-    plain = BuildTree(scratch, "plain", ["-DCMAKE_BUILD_TYPE=None", "-DCMAKE_CXX_FLAGS=-O1"],
+    plain = BuildTree(scratch, "plain", ["-DCMAKE_BUILD_TYPE=None", "-DCMAKE_CXX_FLAGS=-O0"],
                       launcher)
     sanitized = BuildTree(scratch, "sanitized", ["-DCMAKE_BUILD_TYPE=Debug", "-DKO_SANITIZE=ON"],
                           dict(launcher, ASAN_OPTIONS="detect_leaks=1:abort_on_error=1",
