@@ -3,8 +3,8 @@ programs the mutated file is built into, and runs only those.
 
 Two build trees share the scratch copy: a plain one (-O0 as in Debug, without sanitizers or
 debug information), where every mutant is tried, and the sanitized one of scripts/test (Debug,
-AddressSanitizer and UndefinedBehaviorSanitizer), made only when asked for and a mutant first
-passes the plain tests. -O0 because optimising turns warnings on (array bounds, mismatched delete) that -Werror
+AddressSanitizer and UndefinedBehaviorSanitizer), made only when a mutant first passes the
+plain tests. -O0 because optimising turns warnings on (array bounds, mismatched delete) that -Werror
 makes errors the project's own build never sees. The second try matters: an out-of-bounds
 access or an overflow that changes no result is still a fault the project's suite catches, so a
 mutant counts as missed only when the sanitized tests pass too. Each file is restored after its
