@@ -86,7 +86,10 @@ def _is_name(token):
 
 
 def _template_angles(tokens, match):
-    """{index of a `<` that opens template arguments: index of the token that closes them}."""
+    """{index of a `<` that opens template arguments: index of the token that closes them}.
+    A `<` after a name opens arguments when a matching `>` follows within the expression (no
+    `;`, `&&`, `||` or closing bracket before it) and what comes after that `>` can follow a
+    type or a call's template arguments; `a < b` never meets such a `>`."""
     closes = {}
     n = len(tokens)
     for i, t in enumerate(tokens):
@@ -111,10 +114,10 @@ def _template_angles(tokens, match):
             elif s == ">>":
                 depth -= 2
             if depth <= 0:
-                after = tokens[j + 1].text if j + 1 < n else ";"
-                if before.text == "template" or after in (
+                after = tokens[j + 1] if j + 1 < n else tokens[j]
+                if before.text == "template" or after.kind == "ident" or after.text in (
                         "(", ")", "::", "{", "}", ",", ";", ">", ">>", "&", "*", "&&", "...", "[",
-                        "]", "=", ":") or tokens[j + 1].kind == "ident":
+                        "]", "=", ":") or j + 1 == n:
                     closes[i] = j
                 break
             j += 1
@@ -136,7 +139,9 @@ class _FileWalker:
             self.angle_tokens.update(range(open_, close + 1))
         self.owner = [None] * self.n   # entity of each token that may change
         self.enum_tokens = set()       # enumerators: their names are declarations
-        self.sites = []  # (operator, first token, last token, replacement builder)
+        # Statement-level sites: (operator, first token, last token, replacement), where a
+        # replacement of None negates the tokens.
+        self.sites = []
 
     # Helpers ------------------------------------------------------------------------------
     def text(self, i):
