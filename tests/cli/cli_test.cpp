@@ -11,6 +11,7 @@
 #include "cli/osprey_cli.h"
 #include "cli/osprey_cli_html.h"
 #include "cli/osprey_cli_report.h"
+#include "cli/terminal_text.h"
 #include "common/current_directory.h"
 #include "common/file_reader.h"
 #include "common/native_name.h"
@@ -96,6 +97,7 @@ TEST_F(CliTest, KestrelExitsZeroOnlyForEqualFilesThatFitOneWhenTheyDifferAndTwoO
         std::string out;  // a piece of stdout, or "" for nothing at all
     } runs[] = {
         {{u"x.txt", u"x.txt"}, 0, 0, "\n一致しました\n"},
+        {{u"--help", u"x.txt"}, 0, 0, "usage: kestrel-cli [--newline=N]"},
         {{u"x.txt", u"z.txt"}, 1, 0, "\n不一致です\n"},
         {{u"--quiet", u"x.txt", u"z.txt"}, 1, 0, ""},
         {{u"--html", u"x.txt", u"x.txt"}, 0, 0, "<p class=\"outcome\">一致しました</p>"},
@@ -128,6 +130,29 @@ TEST_F(CliTest, KestrelExitsZeroOnlyForEqualFilesThatFitOneWhenTheyDifferAndTwoO
         EXPECT_EQ(messages_.shown.size(), run.messages);
         EXPECT_TRUE(run.out.empty() ? out_.empty() : out_.find(run.out) != out_.npos) << out_;
     }
+}
+
+TEST(CliArguments, FlagsTakeTheirValuesUpToTheDoubleDashAndEachMistakeIsNamed) {
+    const std::pair<Arguments, std::string> cases[] = {
+        {{u"--rows=12x", u"a", u"b"}, "--rows needs a decimal number, as in --rows=1"},
+        {{u"--columns", u"a", u"b"}, "--columns needs a decimal number, as in --columns=1"},
+        {{u"--json=1", u"a", u"b"}, "unknown option --json=1"},
+        {{u"--json", u"--quiet", u"a", u"b"}, "--json and --quiet exclude each other"},
+        {{u"--html", u"--json", u"a", u"b"}, "--html cannot be combined with --json or --quiet"},
+        {{u"a"}, "two files are needed, FILE_A and FILE_B"},
+        {{u"--rows=-3", u"--", u"--json", u"b"}, ""}};
+    for (const auto& [arguments, expected] : cases) {
+        KestrelCliOptions options;
+        std::string error;
+        EXPECT_EQ(ParseKestrelCliArguments(arguments, options, error), expected.empty());
+        EXPECT_EQ(error, expected);
+        if (expected.empty())
+            EXPECT_TRUE(options.rows == -3 && options.file_a == u"--json" && !options.json);
+    }
+    OspreyCliOptions options;
+    std::string error;
+    EXPECT_FALSE(ParseOspreyCliArguments({u"a"}, options, error));
+    EXPECT_EQ(error, "two folders are needed, DIR_A and DIR_B");
 }
 
 TEST_F(CliTest, KestrelReportsWhatWasCutOnStderrAndInJson) {
@@ -204,6 +229,20 @@ TEST(HtmlText, MarkupStaysTextControlsShowAsPicturesAndLoneSurrogatesAsReplaceme
     }
 }
 
+// The first and last unit of each wide range against the units just outside it.
+TEST(TerminalText, WideRangesTakeTwoCellsFromEndToEndAndControlsShowAsPictures) {
+    const std::u16string wide =
+        u"\u1100\u115F\u2E80\uA4CF\uAC00\uD7A3\uF900\uFAFF\uFE30\uFE4F"
+        u"\uFF00\uFF60\uFFE0\uFFE6\U0001F600";
+    const std::u16string narrow =
+        u"\u10FF\u1160\u2E7F\uA4D0\uABFF\uD7A4\uF8FF\uFB00\uFE2F"
+        u"\uFE50\uFEFF\uFF61\uFFDF\uFFE7\xDC00\xD800";
+    EXPECT_EQ(std::pair(TerminalCells(wide), TerminalCells(narrow)),
+              std::pair(30, static_cast<int>(narrow.size())));
+    EXPECT_EQ(VisibleText(std::u16string(u"\0\x1F\x20\x7E\x7F\x80", 6)),
+              u"\u2400\u241F ~\u2421\x80");
+}
+
 // The page shows the rows as the view draws them; what comes from a file stays text; the page
 // grows with the rows shown, not with the grid.
 TEST_F(CliTest, KestrelHtmlShowsTheViewsRunsFillerLinesAndNumbersWithFileTextEscaped) {
@@ -239,6 +278,10 @@ TEST_F(CliTest, OspreyExitsZeroOnlyWhenEveryFileHasAnEqualPartner) {
     fs::create_directory(dir_.path() / "a/sub");
     fs::create_directory(dir_.path() / "b/sub");
     EXPECT_EQ(Osprey(all_files), 0);
+    EXPECT_EQ(Osprey({u"--group=104", u"a", u"b"}), 0);
+    EXPECT_THAT(out_, HasSubstr("\n\n照合後  Aファイル数=4  Bファイル数=4  対象ファイル数=4"));
+    EXPECT_EQ(Osprey({u"--help", u"a"}), 0);
+    EXPECT_THAT(out_, HasSubstr("usage: osprey-cli"));
     File("b/x.txt", "12");  // a longer file that starts alike
     EXPECT_EQ(Osprey(all_files), 1);
     EXPECT_EQ(out_, "");
@@ -351,7 +394,9 @@ TEST_F(CliTest, NamesThatAreNotUtf8OrHoldMarkupOpenAgainAndShowAsText) {
                                       {"kestrel.ini", "[Setting]\ndtxlength_max=3\n"}})
         std::ofstream(folder + "/" + name) << bytes;
     ASSERT_TRUE(ChangeCurrentDirectory(NativeNameToText(folder)));
-    EXPECT_EQ(Osprey({u"--json", u"a", u"b"}), 1);  // group 1: *.txt
+    std::string argv[] = {"osprey-cli", "--json", "a", "b"};
+    char* pointers[] = {argv[0].data(), argv[1].data(), argv[2].data(), argv[3].data()};
+    EXPECT_EQ(Osprey(ArgumentsFromUtf8(4, pointers)), 1);  // group 1: *.txt
     EXPECT_THAT(out_, HasSubstr("\"name\": \"caf\xef\xbf\xbd.txt\""));
     EXPECT_EQ(Osprey({u"--html", u"a", u"b"}), 1);
     EXPECT_EQ(out_.find("<img"), out_.npos);
@@ -365,8 +410,27 @@ TEST_F(CliTest, NamesThatAreNotUtf8OrHoldMarkupOpenAgainAndShowAsText) {
 }
 #endif
 
-TEST(ConsoleProgram, RunningOutOfMemoryEndsWithStatus2) {
-    EXPECT_EQ(RunConsoleProgram({}, [](auto&, auto&, auto&) -> int { throw std::bad_alloc(); }), 2);
+// Messages go to stderr on lines of their own, questions answered No; a job that runs out of
+// memory ends with status 2 and none of its output.
+TEST(ConsoleProgram, WritesTheJobsOutputAndStatusOrOnlyStatus2WhenMemoryRunsOut) {
+    auto job = [](const Arguments& arguments, std::string& out, Reporter& messages) {
+        out = "out";
+        if (arguments.empty()) throw std::bad_alloc();
+        return messages.Show(nullptr, u"a\r\nb", u"c", box::kYesNo | box::kIconWarning) +
+               messages.Show(nullptr, u"d", u"e", box::kOk);
+    };
+#ifndef _WIN32
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+#endif
+    EXPECT_EQ(RunConsoleProgram({u"x"}, job), box::kAnswerNo + box::kAnswerOk);
+    EXPECT_EQ(RunConsoleProgram({}, job), 2);
+#ifndef _WIN32
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "out");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "c: a\nb\ne: d\nFailure: Failed to allocate the specified number of bytes from the "
+              "heap.\n");
+#endif
 }
 
 }  // namespace

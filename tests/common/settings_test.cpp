@@ -288,10 +288,21 @@ TEST(NativeProfileStore, ARewriteReplacesTheFileWholeOrNotAtAllAndKeepsItsPermis
     EXPECT_EQ(store.ReadSection(path, u"Setting")->ReadInt(u"empty", 5), 0);  // not missing
     EXPECT_EQ(fs::status(file).permissions(), perms);
 
-    fs::resize_file(file, 17u << 20);  // past the 16 MiB no settings file reaches
+    // A link is written through, where a link to nothing is not written at all.
+    const fs::path link = temp.path() / "link.ini";
+    fs::create_symlink(file, link);
+    EXPECT_TRUE(store.WriteSection(testing::PathText(link), u"Setting", {{u"kaimode", u"3"}}));
+    EXPECT_TRUE(fs::is_symlink(link) &&
+                testing::ReadBytes(file).starts_with("[Setting]\nkaimode=3"));
+    fs::create_symlink(temp.path() / "none.ini", temp.path() / "dangling.ini");
+    EXPECT_FALSE(store.WriteSection(testing::PathText(temp.path() / "dangling.ini"), u"S", {}));
+
+    fs::resize_file(file, 16u << 20);  // the most a settings file may hold
+    EXPECT_EQ(store.ReadSection(path, u"Setting")->ReadInt(u"kaimode", -1), 3);
+    fs::resize_file(file, (16u << 20) + 1);  // neither read nor rewritten
     EXPECT_EQ(store.ReadSection(path, u"Setting")->ReadInt(u"kaimode", -1), -1);
     EXPECT_FALSE(store.WriteSection(path, u"Setting", {{u"kaimode", u"2"}}));
-    EXPECT_EQ(fs::file_size(file), 17u << 20);
+    EXPECT_EQ(fs::file_size(file), (16u << 20) + 1);
 }
 #endif
 

@@ -25,8 +25,9 @@ TEST(Format, WritesTheConversionsTheProgramsUse) {
     } cases[] = {{u"%06d|%06d", {42, 1234567}, u"000042|1234567"},
                  {u"%04d|%4d", {-12, -12}, u"-012| -12"},
                  {u"%I64u %u", {18446744073709551615ULL, -1}, u"18446744073709551615 4294967295"},
-                 // A conversion without an argument prints nothing.
-                 {u"100%% %d and %d", {7}, u"100% 7 and "}};
+                 {u"%10d|%9s", {5, u"ab"}, u"         5|       ab"},
+                 // A conversion without an argument prints nothing, a lone last % itself.
+                 {u"100%% %d and %d %", {7}, u"100% 7 and  %"}};
     for (const auto& c : cases)
         EXPECT_EQ(Format(c.pattern, c.args), c.expected) << Utf16ToUtf8(c.pattern);
 }
@@ -37,8 +38,18 @@ TEST(Utf8, DecodesValidTextAndReplacesInvalidSequencesAsTheSystemDoes) {
     // second byte goes with its lead.
     EXPECT_EQ(Utf8ToUtf16("\x80\x62\xE6\xBC\x63\xC0\xAF\xED\xA0\x80"),
               u"\uFFFDb\uFFFDc\uFFFD\uFFFD\uFFFD\uFFFD");
-    EXPECT_EQ(Utf16ToUtf8(u"a漢😀"), "a\xE6\xBC\xA2\xF0\x9F\x98\x80");
-    EXPECT_EQ(Utf16ToUtf8(std::u16string(1, u'\xD800')), "\xEF\xBF\xBD");
+    // Both ends of each length of sequence, and of the surrogates, both ways.
+    const std::string utf8 =
+        "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBF"
+        "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF";
+    const std::u16string utf16 = u"\x7F\x80\u07FF\u0800\uD7FF\uE000\uFFFF\U00010000\U0010FFFF";
+    EXPECT_EQ(Utf8ToUtf16(utf8), utf16);
+    EXPECT_EQ(Utf16ToUtf8(utf16), utf8);
+    // Just outside them: overlong, surrogate, too large, no lead; lone surrogates.
+    EXPECT_EQ(Utf8ToUtf16("\xC1\xBF\xE0\x9F\xBF\xED\xA0\x80\xED\xBF\xBF\xF0\x8F\xBF\xBF"
+                          "\xF4\x90\x80\x80\xF5\x80"),
+              std::u16string(16, u'\uFFFD'));
+    EXPECT_EQ(Utf16ToUtf8(u"\xD800x\xDFFF"), "\xEF\xBF\xBDx\xEF\xBF\xBD");
 }
 
 // The boxes read a number as _wtoi does, from the characters the box holds.
@@ -101,6 +112,7 @@ TEST(IniFile, ReadsKeysAsTheProfileFunctionsDo) {
                 {u"later", std::nullopt}};
     for (const auto& key : keys)
         EXPECT_EQ(file.Value(u"SETTING", key.key), key.value) << Utf16ToUtf8(key.key);
+    EXPECT_TRUE(file.Number(u"SETTING", u"empty") == 0 && !file.Number(u"SETTING", u"a"));
     EXPECT_EQ(file.Keys(kSection),
               (std::vector<std::u16string>{u"Plain", u"double", u"single", u"half", u"mixed",
                                            u"lone", u"empty", u"equals", u"plain"}));
@@ -118,6 +130,7 @@ TEST(IniFile, SettingAKeyChangesOnlyItsLine) {
          "; note\r\n[Setting]\r\nx=0\r\nK=7\r\nk=4\r\n"},
         {"[Setting]\nk=1\n; last\n\n\n[Other]\n", u"n", u"2",
          "[Setting]\nk=1\n; last\nn=2\n\n\n[Other]\n"},
+        {"[Setting]\r\nx=0\n", u"a", u"1", "[Setting]\r\nx=0\na=1\r\n"},  // the first break
         {"[Other]\r\nx=1", u"a", u"1", "[Other]\r\nx=1\r\n[Setting]\r\na=1\r\n"},
         {"", u"k", u"D:\\作業\\", Utf16File(u"[Setting]\r\nk=D:\\作業\\\r\n")},
         {"\xEF\xBB\xBF[Setting]\na=1\n", u"a", u"設定Ω", "\xEF\xBB\xBF[Setting]\na=設定Ω\n"},

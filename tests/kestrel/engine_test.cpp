@@ -119,7 +119,7 @@ TEST(FileLoader, RecognisesWholeSignaturesAndSplitsByEachNewlineCodeIntoPiecesOf
         int kaimode;
         Encoding encoding;
         Rows lines;
-        long long undecodable = 0, oddLastByte = 0;
+        long long undecodable = 0, oddLastByte = 0, atNul = 0;
     } cases[] = {
         {""s, 1, kAnsi, {u""}},
         {"\xFF\xFE"s, 1, kUtf16Le, {u""}},
@@ -138,8 +138,9 @@ TEST(FileLoader, RecognisesWholeSignaturesAndSplitsByEachNewlineCodeIntoPiecesOf
         {std::string(512, 'q'), 0, kAnsi, {q512, u""}},
         // A CR LF split by the piece boundary is no line end: the LF starts the next line.
         {b511 + "\r\nz", 0, kAnsi, {q512.substr(1) + u"\r", u"\nz"}},
-        {"ab\0cd\r\nef"s, 0, kAnsi, {u"ab", u"ef"}},  // a NUL ends the line's text
-        {"\xFF\xFE\x61\0\0\0b\0\n\0c\0"s, 1, kUtf16Le, {u"a", u"c"}},
+        {"ab\0cd\r\nef"s, 0, kAnsi, {u"ab", u"ef"}, 0, 0, 1},  // a NUL ends the line's text
+        {"\xFF\xFE\x61\0\0\0b\0\n\0c\0"s, 1, kUtf16Le, {u"a", u"c"}, 0, 0, 1},
+        {"\xFE\xFF\0a\0\0\0\n\0\0"s, 1, kUtf16Be, {u"a", u""}, 0, 0, 2},
         {"\x8A\xBF\x8E\x9A\xB1\r\nplain"s, 0, kAnsi, {u"漢字ｱ", u"plain"}},       // code page 932
         {"\xEF\xBB\xBF\x61\xFF\x62\xE6\xBC"s, 0, kUtf8, {u"a\uFFFDb\uFFFD"}, 1},  // invalid
         {"\xEF\xBB\xBF\x80\r\n\x80\x80"s, 0, kUtf8, {u"\uFFFD", u"\uFFFD\uFFFD"}, 2},  // 0x80
@@ -155,8 +156,8 @@ TEST(FileLoader, RecognisesWholeSignaturesAndSplitsByEachNewlineCodeIntoPiecesOf
         ASSERT_EQ(f.Load(0, c.bytes, c.kaimode), LoadOutcome::kLoaded);
         EXPECT_EQ(f.engine.sides[0].encoding, c.encoding);
         EXPECT_EQ(Lines(f), c.lines);
-        EXPECT_EQ(std::pair(f.cuts.undecodable, f.cuts.oddLastByte),
-                  std::pair(c.undecodable, c.oddLastByte));
+        EXPECT_EQ(std::tuple(f.cuts.undecodable, f.cuts.oddLastByte, f.cuts.atNul),
+                  std::tuple(c.undecodable, c.oddLastByte, c.atNul));
     }
     // One byte away from a signature: an unmarked file that keeps all its bytes (how the code
     // page shows them varies, but the last byte "z" stays itself).

@@ -9,8 +9,10 @@
 #include <tuple>
 #include <vector>
 
+#include "common/handed_paths.h"
 #include "common/work_area.h"
 #include "kestrel/app/command_line.h"
+#include "kestrel/app/load_warning.h"
 #include "kestrel/app/status_bar_texts.h"
 #include "kestrel/engine/text_grids.h"
 #include "kestrel/engine/view_geometry.h"
@@ -196,6 +198,29 @@ TEST(CommandLine, TokensOrElseBarePathsNameThePathsUpToTheNextBlankOrInQuotesUpT
     }
 }
 
+// One path goes to the side it was dropped on, two to A and B; anything else is refused whole.
+TEST(HandedPaths, OneGoesToItsSideTwoToAAndBAndAnyOtherNumberOrKindIsRefused) {
+    const std::u16string p259(259, u'p');
+    const struct {
+        std::vector<ko::HandedPath> paths;
+        bool folders;
+        int side;
+        std::optional<ko::SidePaths> placed;
+    } cases[] = {{{{u"a"}}, false, 1, ko::SidePaths{u"", u"a"}},
+                 {{{p259}}, false, 0, ko::SidePaths{p259, u""}},
+                 {{{u"d", true}, {u"e", true}}, true, 1, ko::SidePaths{u"d", u"e"}},
+                 {{}, false, 0, {}},
+                 {{{u"a"}, {u"b"}, {u"c"}}, false, 0, {}},
+                 {{{u"a"}}, false, 2, {}},
+                 {{{u"a"}}, false, -1, {}},
+                 {{{u"a"}, {u"d", true}}, false, 0, {}},
+                 {{{u"a"}}, true, 0, {}},
+                 {{{u""}}, false, 0, {}},
+                 {{{p259 + u"p"}}, false, 0, {}}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ko::PlaceHandedPaths(c.paths, c.folders, c.side), c.placed);
+}
+
 TEST(StatusBarTexts, FieldsShowTheStateTheDimensionsAndTheTopRowEvenAtTheExtremes) {
     const std::u16string fields[] = {u"照合不一致",        u"MemorySize_W=512",
                                      u"MemorySize_H=8192", u"表示フォントの高さ=12",
@@ -204,6 +229,41 @@ TEST(StatusBarTexts, FieldsShowTheStateTheDimensionsAndTheTopRowEvenAtTheExtreme
         EXPECT_EQ(StatusFieldText(field, {2, 512, 8192, 12, 7, 31}), fields[field]);
     const int low = std::numeric_limits<int>::min();  // still fits the field's buffer
     EXPECT_EQ(StatusFieldText(4, {0, 0, low, 0, low}), u"行数=-2147483648/-2147483648");
+    std::u16string states;  // and the bar's colour (0x00BBGGRR) for each state and for others
+    for (const int state : {0, 1, 2, 3, -1})
+        states += StatusFieldText(kStateField, {state}) +
+                  ko::Format(u"%d ", {static_cast<int>(StatusBarColour(state))});
+    EXPECT_EQ(states, u"照合前16777215 照合一致65280 照合不一致255 不明13158600 不明13158600 ");
+    EXPECT_EQ(StatusFieldText(kStatusFieldCount, {}), u"");
+    EXPECT_EQ(std::vector(std::begin(kStatusFieldEdges), std::end(kStatusFieldEdges)),
+              (std::vector{70, 200, 330, 470, 590, 730}));
+}
+
+TEST(LoadWarning, ACutOrUndecodableLoadIsNamedWithItsSideAndCountsAndAFullOneIsNot) {
+    ko::testing::RecordingReporter reporter;
+    LoadCuts cuts;
+    const auto owner = reinterpret_cast<ko::OwnerWindow>(0x1234);
+    WarnIfCut(cuts, u"a.txt", 8, 5, reporter, owner);
+    WarnIfUndecodable(cuts, 0, u"a.txt", reporter, owner);
+    EXPECT_TRUE(reporter.shown.empty());
+    for (long long LoadCuts::*count :
+         {&LoadCuts::pastLastRow, &LoadCuts::atColumns, &LoadCuts::atNul, &LoadCuts::oddLastByte}) {
+        cuts = {};
+        cuts.*count = 1;
+        WarnIfCut(cuts, u"a.txt", 8, 5, reporter, owner);
+    }
+    cuts = {};
+    cuts.undecodable = 3;
+    WarnIfCut(cuts, u"a.txt", 8, 5, reporter, owner);
+    for (const int side : {0, 1})
+        WarnIfUndecodable(cuts, side, u"b.txt", reporter, owner);
+    ASSERT_EQ(reporter.shown.size(), 6u);
+    EXPECT_TRUE(reporter.shown[3].text.starts_with(
+        u"a.txt\r\nは一部しか読み込めませんでした。行数 8・桁数 5 "));
+    EXPECT_TRUE(reporter.shown[4].text.starts_with(u"ファイルＡ（b.txt）の 3 行に"));
+    EXPECT_TRUE(reporter.shown[5].text.starts_with(u"ファイルＢ（b.txt）の 3 行に"));
+    EXPECT_EQ(reporter.shown[5].owner, owner);
+    EXPECT_EQ(reporter.shown[5].style, ko::box::kOk | ko::box::kIconWarning);
 }
 
 void SetText(char16_t* field, std::size_t units, std::u16string_view text) {

@@ -116,6 +116,20 @@ TEST(SearchPattern, FollowsTheWindowsRulesForWildcardsDotsAndCaseAsTheyReadLiter
         EXPECT_EQ(SearchPattern(pattern).Matches(name), matches)
             << ko::Utf16ToUtf8(pattern) << " / " << ko::Utf16ToUtf8(name);
 
+    // Case folds the letters of each range from its first to its last, and nothing beside them.
+    const std::u16string lower =
+        u"`az{ßàö÷þÿ\u0100\u0101\u012F\u0130\u0131\u0137\u0138\u013A\u0148\u0149\u014A\u014B"
+        u"\u0177\u0178\u017A\u017E\u017F\u0180\u03B0\u03B1\u03C2\u03CB\u03CC\u042F\u0430\u044F"
+        u"\u0450\u045F\u0460\uFF40\uFF41\uFF5A\uFF5B";
+    const std::u16string upper =
+        u"`AZ{ßÀÖ÷ÞŸ\u0100\u0100\u012E\u0130\u0131\u0136\u0138\u0139\u0147\u0149\u014A\u014A"
+        u"\u0176\u0178\u0179\u017D\u017F\u0180\u03B0\u0391\u03A3\u03AB\u03CC\u042F\u0410\u042F"
+        u"\u0400\u040F\u0460\uFF40\uFF21\uFF3A\uFF5B";
+    std::u16string upcased;
+    for (const char16_t c : lower)
+        upcased += UpcaseUnit(c);
+    EXPECT_EQ(upcased, upper);
+
     // And agrees with the rules taken literally on many small patterns.
     std::mt19937 random(12345);
     auto text = [&](std::u16string_view alphabet, int most) {
