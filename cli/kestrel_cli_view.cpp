@@ -81,8 +81,12 @@ int AppendText(std::string& out, const Row& row, bool colour, int max_cells) {
         run += unit;
         cells += width;
     }
-    // A pair cut in half by the limit would print a replacement character: drop its lead.
-    if (!run.empty() && run.back() >= 0xD800 && run.back() <= 0xDBFF) run.pop_back();
+    // A pair cut in half by the limit would print a replacement character: drop its lead, and
+    // its cell, so the columns after it stay in line.
+    if (!run.empty() && run.back() >= 0xD800 && run.back() <= 0xDBFF) {
+        run.pop_back();
+        --cells;
+    }
     flush();
     return cells;
 }
