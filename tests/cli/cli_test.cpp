@@ -197,24 +197,42 @@ TEST_F(CliTest, FlagsOverrideTheSettingsFile) {
 }
 
 TEST_F(CliTest, KestrelShowsEveryUnitWithItsCodeInJsonAndTheWindowsColoursOnATerminal) {
-    // UTF-16LE with a tab, a quote, a backslash, a lone surrogate and a Japanese character.
+    // UTF-16LE with controls, a quote, a backslash, DEL, a lone surrogate and a Japanese
+    // character; a blank and a tilde as they are.
     File("a.txt", std::string("\xFF\xFE"
-                              "a\0\t\0\"\0\\\0\x00\xD8\x42\x30",
-                              14));
+                              "a\0\t\0\x1F\0 \0~\0\x7F\0\"\0\\\0\x00\xD8\x42\x30",
+                              22));
     File("b.txt", "a\r\n");
     EXPECT_EQ(Kestrel({u"--json", u"a.txt", u"b.txt"}), 1);
     EXPECT_THAT(out_, HasSubstr("\"a\": {\"lines\": 1, \"encoding\": \"utf-16le\"}"));
     EXPECT_THAT(out_, HasSubstr("\"aligned\": {\"a\": 1, \"b\": 2}"));
-    EXPECT_THAT(out_, HasSubstr("{\"a\": \"a\\u0009\\u0022\\u005c\\ud800\\u3042\", \"ca\": "
-                                "\"011111\", \"b\": \"a\", \"cb\": \"0\"}"));
-    File("k.txt", "k\r\nq\r\n");
-    File("n.txt", "k\r\nnew\r\nq\r\n");
+    EXPECT_THAT(out_, HasSubstr("{\"a\": \"a\\u0009\\u001f ~\\u007f\\u0022\\u005c\\ud800\\u3042\", "
+                                "\"ca\": \"0111111111\", \"b\": \"a\", \"cb\": \"0\"}"));
+    // On a terminal: red for differing characters and their rows' numbers, green for filler.
+    File("k.txt", "k\r\nqz\r\n");
+    File("n.txt", "k\r\nqy\r\nnew\r\n");
     EXPECT_EQ(Kestrel({u"k.txt", u"n.txt"}, true), 1);
-    EXPECT_THAT(out_, HasSubstr("\x1b[30;48;2;128;255;128m"));  // filler line
-    EXPECT_THAT(out_, HasSubstr("\x1b[30;48;2;255;100;100m"));  // differing line
+    const std::string red = "\x1b[30;48;2;255;100;100m", green = "\x1b[30;48;2;128;255;128m";
+    auto on = [](const std::string& colour, const std::string& text) {
+        return colour + text + "\x1b[0m";
+    };
+    EXPECT_EQ(out_, "000000 k   | 000000 k\n" + on(red, "000001") + " q" + on(red, "z") + "  | " +
+                        on(red, "000001") + " q" + on(red, "y") + "\n" + on(green, "000002") + " " +
+                        on(green, "   ") + " | " + on(red, "000002") + " " + on(red, "new") +
+                        "\n000003     | 000003 \n不一致です\n");
+    // Side A's column is as wide as its longest line up to 80 cells, where a character that
+    // does not fit whole is left out.
+    const std::string x(79, 'x');
+    File("k.txt", "\xEF\xBB\xBFk\r\nab\r\n" + x + "\xF0\x9F\x98\x80\r\n" + x + "yz");
+    File("n.txt", "k\r\nnew\r\naX\r\n");
     EXPECT_EQ(Kestrel({u"k.txt", u"n.txt"}), 1);
-    EXPECT_EQ(out_.find('\x1b'), std::string::npos);
-    EXPECT_THAT(out_, HasSubstr("000001"));
+    auto row = [](char n, const std::string& a, int cells, const std::string& b) {
+        return "00000" + (n + (" " + a)) + std::string(80 - cells, ' ') + " | 00000" + n + " " + b +
+               "\n";
+    };
+    EXPECT_EQ(out_, row('0', "k", 1, "k") + row('1', "ab", 2, "new") + row('2', x, 79, "aX") +
+                        row('3', x + "y", 80, std::string(81, ' ')) + row('4', " ", 1, "") +
+                        "不一致です\n");
 }
 
 TEST(HtmlText, MarkupStaysTextControlsShowAsPicturesAndLoneSurrogatesAsReplacement) {
@@ -309,24 +327,25 @@ TEST_F(CliTest, OspreyExitsZeroOnlyWhenEveryFileHasAnEqualPartner) {
 TEST(OspreyCliReport, JsonAndTableShowEveryRowWithEscapedNamesAndEmptyHalves) {
     osprey::FolderComparison comparison;
     comparison.files[0].resize(1);
-    comparison.pairs[0] = {{13, u"日本\"\\\n.txt", u"*.*", u"12", u"2023/11/07 09:53"}};
+    comparison.pairs[0] = {{13, u"日本 \"\\\n\x1F.txt", u"*.*", u"12", u"2023/11/07 09:53"}};
     comparison.pairs[1] = {{13, u"", u"", u"", u""}};
     comparison.compareFlag = 1;
-    EXPECT_EQ(JsonReport(comparison),
-              "{\"countA\": 1, \"countB\": 0, \"target\": 0, \"equal\": 0, \"differ\": 0,\n"
-              " \"rows\": [\n  {\"status\": 13, \"a\": {\"name\": \"日本\\\"\\\\\\u000a.txt\", "
-              "\"pattern\": \"*.*\", \"size\": \"12\", \"date\": \"2023/11/07 09:53\"}, "
-              "\"b\": {\"name\": \"\", \"pattern\": \"\", \"size\": \"\", \"date\": \"\"}}]}\n");
+    EXPECT_EQ(
+        JsonReport(comparison),
+        "{\"countA\": 1, \"countB\": 0, \"target\": 0, \"equal\": 0, \"differ\": 0,\n"
+        " \"rows\": [\n  {\"status\": 13, \"a\": {\"name\": \"日本 \\\"\\\\\\u000a\\u001f.txt\", "
+        "\"pattern\": \"*.*\", \"size\": \"12\", \"date\": \"2023/11/07 09:53\"}, "
+        "\"b\": {\"name\": \"\", \"pattern\": \"\", \"size\": \"\", \"date\": \"\"}}]}\n");
     // Columns line up by terminal cells, two for a Japanese character.
     EXPECT_EQ(RowTable(comparison),
-              "比較   | ファイル名   拡張子  サイズ  日時             | ファイル名  拡張子  "
+              "比較   | ファイル名     拡張子  サイズ  日時             | ファイル名  拡張子  "
               "サイズ  日時\n"
-              "非対称 | 日本\"\\␊.txt  *.*     12      2023/11/07 09:53 |\n\n"
+              "非対称 | 日本 \"\\␊␟.txt  *.*     12      2023/11/07 09:53 |\n\n"
               "照合後  Aファイル数=1  Bファイル数=0  対象ファイル数=0  ファイル一致数=0  "
               "ファイル不一致数=0\n");
     // Both halves carry the row's picture, as both list views do.
     EXPECT_THAT(HtmlReport(comparison, DefaultExtensionGroups(), 104),
-                HasSubstr("<tr><td class=\"name\"><span class=\"m m3\">非</span>日本&quot;\\␊.txt"
+                HasSubstr("<tr><td class=\"name\"><span class=\"m m3\">非</span>日本 &quot;\\␊␟.txt"
                           "</td><td>*.*</td><td>12</td><td>2023/11/07 09:53</td><td>非対称</td>"
                           "<td class=\"name b\"><span class=\"m m3\">非</span></td><td></td><td>"
                           "</td><td></td><td>非対称</td></tr>"));

@@ -201,24 +201,16 @@ TEST(CommandLine, TokensOrElseBarePathsNameThePathsUpToTheNextBlankOrInQuotesUpT
 // One path goes to the side it was dropped on, two to A and B; anything else is refused whole.
 TEST(HandedPaths, OneGoesToItsSideTwoToAAndBAndAnyOtherNumberOrKindIsRefused) {
     const std::u16string p259(259, u'p');
-    const struct {
-        std::vector<ko::HandedPath> paths;
-        bool folders;
-        int side;
-        std::optional<ko::SidePaths> placed;
-    } cases[] = {{{{u"a"}}, false, 1, ko::SidePaths{u"", u"a"}},
-                 {{{p259}}, false, 0, ko::SidePaths{p259, u""}},
-                 {{{u"d", true}, {u"e", true}}, true, 1, ko::SidePaths{u"d", u"e"}},
-                 {{}, false, 0, {}},
-                 {{{u"a"}, {u"b"}, {u"c"}}, false, 0, {}},
-                 {{{u"a"}}, false, 2, {}},
-                 {{{u"a"}}, false, -1, {}},
-                 {{{u"a"}, {u"d", true}}, false, 0, {}},
-                 {{{u"a"}}, true, 0, {}},
-                 {{{u""}}, false, 0, {}},
-                 {{{p259 + u"p"}}, false, 0, {}}};
-    for (const auto& c : cases)
-        EXPECT_EQ(ko::PlaceHandedPaths(c.paths, c.folders, c.side), c.placed);
+    const std::tuple<std::vector<ko::HandedPath>, bool, int, std::optional<ko::SidePaths>> cases[] =
+        {// clang-format off
+        {{{u"a"}}, false, 1, ko::SidePaths{u"", u"a"}}, {{{p259}}, false, 0, ko::SidePaths{p259, u""}},
+        {{{u"d", true}, {u"e", true}}, true, 1, ko::SidePaths{u"d", u"e"}}, {{}, false, 0, {}},
+        {{{u"a"}, {u"b"}, {u"c"}}, false, 0, {}}, {{{u"a"}}, false, 2, {}}, {{{u"a"}}, false, -1, {}},
+        {{{u"a"}, {u"d", true}}, false, 0, {}}, {{{u"a"}}, true, 0, {}}, {{{u""}}, false, 0, {}},
+        {{{p259 + u"p"}}, false, 0, {}}};
+    // clang-format on
+    for (const auto& [paths, folders, side, placed] : cases)
+        EXPECT_EQ(ko::PlaceHandedPaths(paths, folders, side), placed);
 }
 
 TEST(StatusBarTexts, FieldsShowTheStateTheDimensionsAndTheTopRowEvenAtTheExtremes) {
@@ -239,31 +231,18 @@ TEST(StatusBarTexts, FieldsShowTheStateTheDimensionsAndTheTopRowEvenAtTheExtreme
               (std::vector{70, 200, 330, 470, 590, 730}));
 }
 
-TEST(LoadWarning, ACutOrUndecodableLoadIsNamedWithItsSideAndCountsAndAFullOneIsNot) {
+// Kestrel's note after a load with bytes that read as no character names the side.
+TEST(LoadWarning, AnUndecodableLoadIsNamedWithItsSideAndLineCountAndADecodedOneIsNot) {
     ko::testing::RecordingReporter reporter;
-    LoadCuts cuts;
     const auto owner = reinterpret_cast<ko::OwnerWindow>(0x1234);
-    WarnIfCut(cuts, u"a.txt", 8, 5, reporter, owner);
-    WarnIfUndecodable(cuts, 0, u"a.txt", reporter, owner);
-    EXPECT_TRUE(reporter.shown.empty());
-    for (long long LoadCuts::*count :
-         {&LoadCuts::pastLastRow, &LoadCuts::atColumns, &LoadCuts::atNul, &LoadCuts::oddLastByte}) {
-        cuts = {};
-        cuts.*count = 1;
-        WarnIfCut(cuts, u"a.txt", 8, 5, reporter, owner);
-    }
-    cuts = {};
-    cuts.undecodable = 3;
-    WarnIfCut(cuts, u"a.txt", 8, 5, reporter, owner);
-    for (const int side : {0, 1})
-        WarnIfUndecodable(cuts, side, u"b.txt", reporter, owner);
-    ASSERT_EQ(reporter.shown.size(), 6u);
-    EXPECT_TRUE(reporter.shown[3].text.starts_with(
-        u"a.txt\r\nは一部しか読み込めませんでした。行数 8・桁数 5 "));
-    EXPECT_TRUE(reporter.shown[4].text.starts_with(u"ファイルＡ（b.txt）の 3 行に"));
-    EXPECT_TRUE(reporter.shown[5].text.starts_with(u"ファイルＢ（b.txt）の 3 行に"));
-    EXPECT_EQ(reporter.shown[5].owner, owner);
-    EXPECT_EQ(reporter.shown[5].style, ko::box::kOk | ko::box::kIconWarning);
+    for (const long long lines : {0, 3})
+        for (const int side : {0, 1})
+            WarnIfUndecodable({.undecodable = lines}, side, u"b.txt", reporter, owner);
+    ASSERT_EQ(reporter.shown.size(), 2u);
+    EXPECT_TRUE(reporter.shown[0].text.starts_with(u"ファイルＡ（b.txt）の 3 行に"));
+    EXPECT_TRUE(reporter.shown[1].text.starts_with(u"ファイルＢ（b.txt）の 3 行に"));
+    EXPECT_TRUE(reporter.shown[1].owner == owner &&
+                reporter.shown[1].style == (ko::box::kOk | ko::box::kIconWarning));
 }
 
 void SetText(char16_t* field, std::size_t units, std::u16string_view text) {
