@@ -97,7 +97,8 @@ TEST(ViewGeometry, RowsFollowTheClientAreaAndAPitchOfZeroOrLessCountsAsOne) {
         int width, height, pitch, half, visible, numbered;
     } cases[] = {
         {1264, 940, 14, 632, 62, 63},    {1263, 940, 18, 631, 49, 49}, {800, 600, 0, 400, 296, 552},
-        {800, 600, -100, 400, 296, 552}, {10, 5, 14, 5, 0, 0},  // never negative
+        {1000, 608, 14, 500, 40, 40},    {1000, 607, 14, 500, 39, 39},  // exact, one short
+        {800, 600, -100, 400, 296, 552}, {10, 5, 14, 5, 0, 0},          // never negative
     };
     for (const auto& c : cases) {
         const ViewGeometry g = MakeViewGeometry(c.width, c.height, c.pitch);
@@ -109,7 +110,10 @@ TEST(ViewGeometry, RowsFollowTheClientAreaAndAPitchOfZeroOrLessCountsAsOne) {
     EXPECT_EQ((std::vector{ClampTopRow(-31, 8192, 62), ClampTopRow(31, 8192, 62),
                            ClampTopRow(8200, 8192, 62), ClampTopRow(5, 20, 62)}),
               (std::vector{0, 31, 8130, 0}));
-    EXPECT_EQ(BackBufferWidth(-5, 512), 512);
+    const PixelRect none = PaneOf(MakeViewGeometry(10, 5, 14), 1);
+    EXPECT_EQ(
+        std::vector({none.width, none.height, BackBufferWidth(-5, 512), BackBufferWidth(7, -1)}),
+        (std::vector{0, 0, 512, 7}));
     EXPECT_EQ(BackBufferWidth(48, 100000000), 2147483647);  // never wraps
 
     // A mouse's notch is a step; a touchpad's small distances add up to one (a turn starts anew).
@@ -285,6 +289,7 @@ TEST(FileSelection, OpensInTheSidesFolderWithTheGroupsTypesThatFitAndRemembersTh
     EXPECT_EQ(Filter(), FilterOf({u"cppFile(*.cpp)", u"*.cpp", u"hFile(*.h)", u"*.h",
                                   u"rcFile(*.rc)", u"*.rc"}));
     EXPECT_EQ(std::u16string(dialog.asked.title), u"ファイルＡの選択");
+    EXPECT_TRUE(dialog.asked.owner == owner && dialog.asked.flags == 0x00080200u);
     EXPECT_EQ(Remembered(0), u"C:\\src\\");
 
     EXPECT_EQ(Select(1, u"C:\\x.txt"), u"C:\\x.txt");
@@ -300,13 +305,25 @@ TEST(FileSelection, OpensInTheSidesFolderWithTheGroupsTypesThatFitAndRemembersTh
     EXPECT_EQ(SelectFile(owner, 0, settings, dialog, reporter), u"C:\\s");
     EXPECT_EQ(Remembered(0), u"C:\\s\\");
 
-    // A folder of 260 units with its backslash does not fit; one of 259 does.
+    // A folder of 260 units with its backslash does not fit, nor one of 259 without; one of 259
+    // with it does.
     const std::u16string too_long = u"C:\\" + std::u16string(256, u'd') + u"\\";
     EXPECT_EQ(Select(0, too_long + u"x.txt"), std::nullopt);
+    dialog.Choose(too_long.substr(0, 259) + std::u16string(u"\0x\0", 3));
+    dialog.offset = 260;
+    EXPECT_EQ(SelectFile(owner, 0, settings, dialog, reporter), std::nullopt);
     EXPECT_EQ(Remembered(0), u"C:\\s\\");
     const std::u16string fits = too_long.substr(0, 258) + u"\\";
     EXPECT_EQ(Select(0, fits + u"x.txt"), fits + u"x.txt");
     EXPECT_EQ(Remembered(0), fits);
+    // A dropped file counts as chosen, when it names a folder and fits the dialog's buffer.
+    for (const std::u16string& dropped :
+         {u"E:\\" + std::u16string(776, u'x'), u"F:\\" + std::u16string(777, u'x'),
+          std::u16string(u"G.txt")})
+        RememberFolderOf(dropped, 0, settings);
+    EXPECT_EQ(Remembered(0), u"E:\\");
+    EXPECT_EQ(SelectFile(owner, 2, settings, dialog, reporter), std::nullopt);
+    EXPECT_EQ(reporter.Texts(), std::vector<std::u16string>{u"Wrong mode selection"});
 
     settings.failExt_no = 50;  // no row carries it: no types, no pattern
     Select(1);
