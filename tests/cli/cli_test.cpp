@@ -16,6 +16,7 @@
 #include "common/file_reader.h"
 #include "common/native_name.h"
 #include "common/settings.h"
+#include "tests/common/ini_bytes.h"
 #include "tests/support/recording_reporter.h"
 #include "tests/support/temp_dir.h"
 #ifndef _WIN32
@@ -87,7 +88,8 @@ TEST_F(CliTest, KestrelExitsZeroOnlyForEqualFilesThatFitOneWhenTheyDifferAndTwoO
         {"8540.txt", "x\x85\x40"},    {"8640.txt", "x\x86\x40"},
         {"ED40.txt", "\xED\x40"},     {"FA5C.txt", "\xFA\x5C"},
         {"A0.txt", "x\xA0"},          {"FD.txt", "x\xFD"},
-        {"u16.txt", "\xFF\xFEx\0"s},  {"u16-odd.txt", "\xFF\xFEx\0\n"s}};
+        {"u16.txt", "\xFF\xFEx\0"s},  {"u16-odd.txt", "\xFF\xFEx\0\n"s},
+        {"u8.txt", "\xEF\xBB\xBFx"},  {"30FB.txt", "\xEF\xBB\xBFx\xE3\x83\xBB"}};
     for (const auto& [name, bytes] : files)
         File(name, bytes);
     const struct {
@@ -116,10 +118,14 @@ TEST_F(CliTest, KestrelExitsZeroOnlyForEqualFilesThatFitOneWhenTheyDifferAndTwoO
         {{u"--quiet", u"--rows=256", u"long.txt", u"long-Y.txt"}, 2, 2, ""},
         {{u"--quiet", u"--columns=5", u"X.txt", u"Y.txt"}, 2, 2, ""},
         {{u"--quiet", u"--columns=5", u"5.txt", u"6.txt"}, 2, 1, ""},
+        {{u"--quiet", u"--columns=5", u"6.txt", u"5.txt"}, 2, 1, ""},
+        {{u"--quiet", u"--rows=1000000000", u"--columns=1000", u"x.txt", u"x.txt"}, 2, 1, ""},
         {{u"--quiet", u"cd.txt", u"XX.txt"}, 2, 2, ""},
         // Bytes that could not be decoded and read the same are compared as bytes.
         {{u"--quiet", u"8540.txt", u"8540.txt"}, 0, 0, ""},
         {{u"--quiet", u"8540.txt", u"8640.txt"}, 2, 1, ""},
+        {{u"--quiet", u"30FB.txt", u"8540.txt"}, 2, 1, ""},  // "x・" read and written alike
+        {{u"--quiet", u"u8.txt", u"u16.txt"}, 0, 0, ""},     // bytes that decode are not compared
         {{u"--quiet", u"A0.txt", u"FD.txt"}, 1, 0, ""},
         {{u"--quiet", u"ED40.txt", u"ED40.txt"}, 0, 0, ""},  // one character, two codes
         {{u"--quiet", u"ED40.txt", u"FA5C.txt"}, 2, 1, ""},
@@ -280,11 +286,15 @@ TEST_F(CliTest, KestrelHtmlShowsTheViewsRunsFillerLinesAndNumbersWithFileTextEsc
                                 "</table>"));
     EXPECT_EQ(Kestrel({u"--html", u"--rows=60000", u"a.txt", u"b.txt"}), 1);
     EXPECT_EQ(out_.size(), size + 2);  // "MemorySize_H=60000" instead of "=300"
-    // U+1F600 beside U+1F601 (the same high surrogate), then a lone surrogate on both sides.
-    File("u.txt", std::string("\xff\xfe\x3d\xd8\x00\xde\x00\xd8", 8));
-    File("v.txt", std::string("\xff\xfe\x3d\xd8\x01\xde\x00\xd8", 8));
+    // Pairs at both ends of the surrogates whose halves differ on one side only, then a lone
+    // surrogate on both sides.
+    const std::u16string u = u"\U00010000\U0010FFFF😀😀", v = u"\U000103FF\U0010FC00\U0001FA00😁";
+    File("u.txt", testing::Utf16File(u + u'\xD800'));
+    File("v.txt", testing::Utf16File(v + u'\xD800'));
     EXPECT_EQ(Kestrel({u"--html", u"u.txt", u"v.txt"}), 1);
-    EXPECT_THAT(out_, HasSubstr("<span class=\"d\">😀</span>\xef\xbf\xbd</td>"));
+    for (const std::u16string& pairs : {u, v})
+        EXPECT_THAT(out_, HasSubstr("<span class=\"d\">" + Utf16ToUtf8(pairs) +
+                                    "</span>\xef\xbf\xbd</td>"));
 }
 
 // Rows that pair two folders ("." and ".." of *.*, subfolders of the same name) count neither
