@@ -284,7 +284,7 @@ TEST(NativeProfileStore, ARewriteReplacesTheFileWholeOrNotAtAllAndKeepsItsPermis
     EXPECT_EQ(std::distance(fs::directory_iterator(temp.path()), {}), 1);  // nothing left over
 
     EXPECT_TRUE(store.WriteSection(path, u"Setting", {{u"kaimode", u"1"}}));
-    EXPECT_EQ(store.ReadSection(path, u"Setting")->ReadInt(u"kaimode", 0), 1);
+    EXPECT_EQ(store.ReadSection(path, u"Setting")->ReadInt(u"KaiMode", 0), 1);
     EXPECT_EQ(store.ReadSection(path, u"Setting")->ReadInt(u"empty", 5), 0);  // not missing
     EXPECT_EQ(fs::status(file).permissions(), perms);
 

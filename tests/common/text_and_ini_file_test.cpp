@@ -40,9 +40,9 @@ TEST(Utf8, DecodesValidTextAndReplacesInvalidSequencesAsTheSystemDoes) {
               u"\uFFFDb\uFFFDc\uFFFD\uFFFD\uFFFD\uFFFD");
     // Both ends of each length of sequence, and of the surrogates, both ways.
     const std::string utf8 =
-        "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBF"
-        "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF";
-    const std::u16string utf16 = u"\x7F\x80\u07FF\u0800\uD7FF\uE000\uFFFF\U00010000\U0010FFFF";
+        "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xF0\x90\x80\x80\xEE\x80\x80"
+        "\xEF\xBF\xBF\xF4\x8F\xBF\xBF";
+    const std::u16string utf16 = u"\x7F\x80\u07FF\u0800\uD7FF\U00010000\uE000\uFFFF\U0010FFFF";
     EXPECT_EQ(Utf8ToUtf16(utf8), utf16);
     EXPECT_EQ(Utf16ToUtf8(utf16), utf8);
     // Just outside them: overlong, surrogate, too large, no lead; lone surrogates.
@@ -99,7 +99,8 @@ TEST(IniFile, TheMarkAloneDecidesTheEncodingAndUnchangedFilesKeepTheirBytes) {
 
 TEST(IniFile, ReadsKeysAsTheProfileFunctionsDo) {
     const IniFile file = IniFile::Parse(
-        "a=outside\r\n[setting] trailing words\r\n;a=commented\r\njust words\r\n=no key\r\n"
+        "a=outside\r\n[setting] trailing words\r\n;a=commented\r\n \t;b=too\r\njust words\r\n=no "
+        "key\r\n"
         "  Plain =  a b  \r\ndouble=\"  quoted \"\r\nsingle='x'\r\nhalf=\"open\r\n"
         "mixed=\"a'\r\nlone=\"\r\nempty=\r\nequals=a=b\r\nplain=second\r\n"
         "[Other]\r\n[SETTING]\r\nlater=1\r\n");
@@ -134,8 +135,8 @@ TEST(IniFile, SettingAKeyChangesOnlyItsLine) {
         {"[Other]\r\nx=1", u"a", u"1", "[Other]\r\nx=1\r\n[Setting]\r\na=1\r\n"},
         {"", u"k", u"D:\\作業\\", Utf16File(u"[Setting]\r\nk=D:\\作業\\\r\n")},
         {"\xEF\xBB\xBF[Setting]\na=1\n", u"a", u"設定Ω", "\xEF\xBB\xBF[Setting]\na=設定Ω\n"},
-        {"[Setting]\r\nx=" + kSourceFilesCp932 + "\r\n", u"a", u"設定설€",
-         "[Setting]\r\nx=" + kSourceFilesCp932 + "\r\na=" + kSettingCp932 + "??\r\n"},
+        {"[Setting]\r\nx=" + kSourceFilesCp932 + "\r\n", u"a", u"設定설€\U00010000\U0010FFFF",
+         "[Setting]\r\nx=" + kSourceFilesCp932 + "\r\na=" + kSettingCp932 + "????\r\n"},
         {Utf16File(u"[Setting]\nx=1\n"), u"x", u"😀", Utf16File(u"[Setting]\nx=😀\n")},
         // The odd last byte of UTF-16 stays last, so no unit after it shifts.
         {Utf16File(u"[Setting]\r\nk=1") + "X", u"j", u"2",

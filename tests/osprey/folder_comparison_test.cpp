@@ -158,7 +158,8 @@ TEST(ListingKey, DotEntriesComeFirstThenNamesByTheirUpcasedUnits) {
 }
 
 TEST(ScanFolder, ListsEachPatternsEntriesInRowOrderWithTheirSizesAndLocalWriteTimes) {
-    EXPECT_EQ(DateText({2023, 11, 7, 9, 52}), u"2023/11/07 09:52");
+    EXPECT_EQ(DateText({2023, 11, 7, 9, 52}) + DateText({-5, 1, 2, 3, 4}),
+              u"2023/11/07 09:52-05/01/02 03:04");
     TwoFolders folders;
     folders.groups[4].groupNo = 0;                      // group 0: *.cpp, *.h, *.rc and now *.*
     const std::time_t before = std::time(nullptr) - 1;  // file times may lag the clock
