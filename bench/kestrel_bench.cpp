@@ -117,7 +117,7 @@ BENCHMARK(BM_CompareTenLinesOnTheLargestGrid)
 
 // The floor under a whole run that fills `lines` rows of a `columns` x `rows` grid: the system
 // handing out zeroed pages for those rows in the first `grids` grids (here one unit is written
-// a row): all six for a comparison the view draws, the two loaded grids for kestrel-cli --quiet.
+// a row): all six for a comparison the view draws, the two loaded grids for loading alone.
 void BM_FloorPagesForGridsOfRows(benchmark::State& state) {
     const int columns = static_cast<int>(state.range(0)), rows = static_cast<int>(state.range(1));
     const int lines = static_cast<int>(state.range(2)),

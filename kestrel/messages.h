@@ -31,10 +31,10 @@ inline constexpr Message kUndecodableLoad{
     u"ついてのお知らせで、ファイルが違うという意味ではありません。",
     u"読込注意（文字コード）"};
 // kestrel-cli, when the grids matched but the files' bytes differ where they could not be
-// decoded.
+// decoded or hold a character under another of its codes.
 inline constexpr Message kEqualOnlyAsShown{
     u"表示のうえでは一致しましたが、ファイルのバイトは一致しません。文字として読めない"
-    u"バイトの違いは表示に現れません。",
+    u"バイトや、同じ文字を表す別のコードの違いは表示に現れません。",
     u"読込注意（文字コード）"};
 
 // Files dropped on the window or named bare on the command line that cannot go to the sides.

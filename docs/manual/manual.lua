@@ -5,8 +5,9 @@
 --    "使います。 Osprey"); between a Japanese word and a Latin one it stays the blank that the
 --    manuals put there within a line too ("組を Kestrel");
 --  * the paragraphs that lead into a figure or a table, and the heading above them, stay on the
---    page where the figure or table begins, and so does a chapter's one-paragraph introduction
---    with the section that follows it (class "keep", manual.css);
+--    page where the figure or table begins, the paragraph right before a code block ("例：")
+--    stays with the block, and a chapter's one-paragraph introduction stays with the section
+--    that follows it (class "keep", manual.css);
 --  * inline code that names a path, a file or a key never breaks across lines; only code that
 --    holds words (a message text) may break at its blanks (class "words", manual.css).
 
@@ -82,6 +83,12 @@ function Pandoc(doc)
     if blocks[i].t == "Header" and blocks[i + 1].t == "Para" and blocks[i + 2].t == "Header"
         and blocks[i + 2].level > blocks[i].level then
       keep(blocks, i + 1, i + 1)
+    end
+  end
+  for k = #blocks, 2, -1 do
+    if blocks[k].t == "CodeBlock" and blocks[k - 1].t == "Para" and not is_figure(blocks[k - 1]) then
+      if k > 2 and blocks[k - 2].t == "Header" then blocks[k - 2].classes:insert("keep") end
+      keep(blocks, k - 1, k)
     end
   end
   local i = #blocks

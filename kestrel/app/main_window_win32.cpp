@@ -116,6 +116,13 @@ LRESULT OnMouseWheel(HWND window, WPARAM wparam) {
     return ScrollView(window, steps * view.geometry.scrollStep);
 }
 
+// A click into the view takes the keys back from a path box, so Page Up, Page Down and the
+// arrows scroll again, as the user expects of the pane just clicked.
+LRESULT OnLeftButtonDown(HWND window) {
+    SetFocus(window);
+    return 0;
+}
+
 // A change of theme (high contrast on or off) reaches only top-level windows: the status bar
 // hears of it from here and takes its colours anew.
 LRESULT OnSysColorChange(WPARAM wparam, LPARAM lparam) {
@@ -166,6 +173,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
             return OnTimer(window, wparam);
         case WM_MOUSEWHEEL:
             return OnMouseWheel(window, wparam);
+        case WM_LBUTTONDOWN:
+            return OnLeftButtonDown(window);
         case WM_SYSCOLORCHANGE:
             return OnSysColorChange(wparam, lparam);
         case WM_DROPFILES:

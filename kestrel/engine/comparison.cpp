@@ -28,22 +28,20 @@ constexpr int kNoPosition = std::numeric_limits<int>::max();
 // EqualRowsVerified, which looks only at the rows the alignment then put side by side.
 int ClassifyLines(Engine& engine, bool confirm) {
     ComparisonScratch& s = engine.scratch;
-    const TextGrids& grids = engine.grids;
     const std::size_t size = engine.ClassTableSize();
     const std::size_t mask = size - 1;
     std::fill_n(s.table.begin(), size, ComparisonScratch::Slot{0, -1, 0});
     int classes = 1;  // class 0 is the empty line
     for (int side = 0; side < 2; ++side) {
-        const Grid grid = LoadedGrid(side);
         std::vector<std::int32_t>& classOf = s.classOf[side];
         for (int row = 0; row < engine.LoadedRows(side); ++row) {
-            const int length = grids.RowExtent(grid, row);
+            const int length = engine.LoadedLength(side, row);
             if (length == 0) {
                 classOf[row] = kEmptyClass;
                 continue;
             }
             const std::uint64_t hash = engine.sides[side].rowHash[row];
-            const char16_t* text = grids.Row(grid, row);
+            const char16_t* text = engine.LoadedText(side, row);
             std::size_t at = hash & mask;
             for (;; at = (at + 1) & mask) {
                 ComparisonScratch::Slot& slot = s.table[at];
@@ -53,10 +51,10 @@ int ClassifyLines(Engine& engine, bool confirm) {
                     break;
                 }
                 if (slot.hash != hash) continue;
-                const Grid other = slot.row >= 0 ? kLoadedA : kLoadedB;
+                const int other = slot.row >= 0 ? 0 : 1;
                 const int otherRow = slot.row >= 0 ? slot.row : -slot.row - 1;
-                if (grids.RowExtent(other, otherRow) == length &&
-                    (!confirm || std::memcmp(grids.Row(other, otherRow), text,
+                if (engine.LoadedLength(other, otherRow) == length &&
+                    (!confirm || std::memcmp(engine.LoadedText(other, otherRow), text,
                                              sizeof(char16_t) * length) == 0)) {
                     classOf[row] = slot.lineClass;
                     break;
@@ -166,12 +164,13 @@ Alignment Align(const Engine& engine, ComparisonScratch& s) {
 }
 
 // Whether the two loaded rows behind working row `row` hold the same text.
-bool VerifiedEqual(const TextGrids& grids, const ComparisonScratch& s, int row) {
-    const int fromA = s.source[0][row], fromB = s.source[1][row];
-    const int length = grids.RowExtent(kLoadedA, fromA);
-    return length == grids.RowExtent(kLoadedB, fromB) &&
-           std::memcmp(grids.Row(kLoadedA, fromA), grids.Row(kLoadedB, fromB),
-                       sizeof(char16_t) * length) == 0;
+bool VerifiedEqual(const Engine& engine, int row) {
+    const int fromA = engine.scratch.source[0][row], fromB = engine.scratch.source[1][row];
+    const int length = engine.LoadedLength(0, fromA);
+    const char16_t* textA = engine.LoadedText(0, fromA);
+    // std::equal, not memcmp: an empty compact store has no text at all (a null pointer).
+    return length == engine.LoadedLength(1, fromB) &&
+           std::equal(textA, textA + length, engine.LoadedText(1, fromB));
 }
 
 // Copies the loaded rows behind the first `rows` working rows of `side` into its working grid,
@@ -232,15 +231,15 @@ void WriteColourGrids(TextGrids& grids, ComparisonScratch& s, const Alignment& a
 }
 
 // Whether every row aligned as equal really holds the same text on both sides.
-bool EqualRowsVerified(const TextGrids& grids, const ComparisonScratch& s, int rows) {
+bool EqualRowsVerified(const Engine& engine, int rows) {
     for (int row = 0; row < rows; ++row)
-        if (s.rowKind[row] == kSame && !VerifiedEqual(grids, s, row)) return false;
+        if (engine.scratch.rowKind[row] == kSame && !VerifiedEqual(engine, row)) return false;
     return true;
 }
 
 }  // namespace
 
-AlignedCounts CompareSides(Engine& engine, ko::Reporter& reporter, CompareOutput output) {
+AlignedCounts CompareSides(Engine& engine, ko::Reporter& reporter) {
     // Loading made room already; this allocates only for grids that were filled another way.
     try {
         engine.ReserveComparison();
@@ -256,9 +255,10 @@ AlignedCounts CompareSides(Engine& engine, ko::Reporter& reporter, CompareOutput
     for (const bool confirmed : {false, true}) {
         IndexRowsByClass(engine, s, ClassifyLines(engine, confirmed));
         a = Align(engine, s);
-        if (confirmed || EqualRowsVerified(engine.grids, s, a.rows)) break;
+        if (confirmed || EqualRowsVerified(engine, a.rows)) break;
     }
-    if (output == CompareOutput::kGrids) {
+    // Compact stores serve callers that read only the outcome: there is nothing to draw.
+    if (engine.storage == LineStorage::kLoadedGrids) {
         for (int side = 0; side < 2; ++side)
             WriteWorkingGrid(engine.grids, s, side, a.rows);
         WriteColourGrids(engine.grids, s, a);

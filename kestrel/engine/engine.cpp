@@ -18,11 +18,13 @@ void GrowTo(std::vector<T>& table, std::size_t size) {
 }  // namespace
 
 bool Engine::Allocate(long long columns, long long rows, ko::Reporter& reporter,
-                      ko::OwnerWindow owner, std::uint64_t memory_bytes) {
+                      ko::OwnerWindow owner, LineStorage line_storage, std::uint64_t memory_bytes) {
+    storage = line_storage;
     if (!grids.Allocate(columns, rows, reporter, owner, memory_bytes)) return false;
     for (LoadedSide& side : sides) {
         side.lineCount = 0;
         side.rowHash.clear();
+        side.compactLines.Clear();
     }
     compareState = kNotCompared;
     try {
@@ -57,7 +59,8 @@ void Engine::ReserveComparison() {
         GrowTo(scratch.source[side], rows);
     }
     GrowTo(scratch.rowKind, rows);
-    grids.ReserveRows(static_cast<int>(rows));
+    // Only a comparison that writes the grids needs their row bookkeeping.
+    if (storage == LineStorage::kLoadedGrids) grids.ReserveRows(static_cast<int>(rows));
 }
 
 }  // namespace kestrel

@@ -55,12 +55,13 @@ class BlockInput {
     bool eof_ = false;
 };
 
-// Stores decoded lines into consecutive rows of one side's loaded grid. Once the last row is
-// reached every further line replaces it, so it ends with the file's final line.
+// Stores decoded lines into consecutive rows of one side's loaded lines (its loaded grid, or
+// its compact store). Once the grid's last row is reached every further line replaces it, so it
+// ends with the file's final line.
 class LineStore {
   public:
     LineStore(Engine& engine, int side, LoadCuts& cuts)
-        : grids_(engine.grids), side_(engine.sides[side]), grid_(LoadedGrid(side)), cuts_(cuts) {}
+        : engine_(engine), side_(engine.sides[side]), side_number_(side), cuts_(cuts) {}
 
     void StoreBytes(const std::uint8_t* bytes, std::size_t count, bool utf8) {
         if (const void* nul = std::memchr(bytes, 0, count)) {
@@ -103,16 +104,17 @@ class LineStore {
     // The last row's hash is taken once at the end: it may have been replaced many times.
     void Finish() {
         if (!last_row_pending_) return;
-        const int row = grids_.rows() - 1;
-        HashOf(row) = HashUnits(grids_.Row(grid_, row), grids_.RowExtent(grid_, row));
+        const int row = engine_.grids.rows() - 1;
+        HashOf(row) = HashUnits(engine_.LoadedText(side_number_, row),
+                                engine_.LoadedLength(side_number_, row));
     }
 
   private:
     void Store(int count) {
         const int row = side_.lineCount;
-        const int stored = grids_.StoreRow(grid_, row, units_, count);
+        const int stored = engine_.StoreLoaded(side_number_, row, units_, count);
         if (stored < count) ++cuts_.atColumns;
-        if (row < grids_.rows() - 1) {
+        if (row < engine_.grids.rows() - 1) {
             HashOf(row) = HashUnits(units_, stored);
             ++side_.lineCount;
         } else {
@@ -127,9 +129,9 @@ class LineStore {
         return side_.rowHash[row];
     }
 
-    TextGrids& grids_;
+    Engine& engine_;
     LoadedSide& side_;
-    Grid grid_;
+    int side_number_;
     LoadCuts& cuts_;
     bool last_row_pending_ = false;
     char16_t units_[kPieceUnits];
@@ -208,12 +210,17 @@ void SplitLines(BlockInput& input, int kaimode, StoreLine store) {
     }
 }
 
-// Chooses the pages of the side's loaded grid before its rows touch them (see
-// TextGrids::ExpectRows). A file that fits in its first block fills as many rows as it has
-// line ends there, plus one; a longer file likely fills far more, and 2 MiB pages cost it at
-// most one partly used page, where small ones cost about 1 ms per 2 MiB of rows.
+// Chooses the pages of the side's loaded grid, or of its compact lines, before the text
+// touches them (see TextGrids::ExpectRows). A file that fits in its first block fills as many
+// rows as it has line ends there, plus one, with at most one unit per byte; a longer file
+// likely fills far more, and 2 MiB pages cost it at most one partly used page, where small
+// ones cost about 1 ms per 2 MiB of rows.
 void ExpectRowsOfFirstBlock(Engine& engine, int side, BlockInput& input, int kaimode) {
     const std::size_t bytes = input.Ensure(0);
+    if (engine.storage == LineStorage::kCompact) {
+        engine.sides[side].compactLines.Expect(bytes < kBlockBytes ? bytes : SIZE_MAX);
+        return;
+    }
     int rows = engine.grids.rows();
     if (bytes < kBlockBytes)
         rows = static_cast<int>(
@@ -228,6 +235,7 @@ void ResetSide(Engine& engine, int side) {
     engine.grids.Clear(ColourGrid(side));
     engine.sides[side].lineCount = 0;
     engine.sides[side].rowHash.clear();
+    engine.sides[side].compactLines.Clear();
 }
 
 // LoadSide without its guard against running out of memory.

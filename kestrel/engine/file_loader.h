@@ -37,6 +37,7 @@ struct LoadCuts {
     bool Fits() const {
         return pastLastRow == 0 && atColumns == 0 && atNul == 0 && oddLastByte == 0;
     }
+    friend bool operator==(const LoadCuts&, const LoadCuts&) = default;
 };
 
 // Lines end by the newline code `kaimode`: 0 CR LF, 1 LF, 2 CR, anything else never. A line

@@ -21,10 +21,11 @@ struct Mapping {
 };
 
 // The blocks mapped below, for munmap and AdviseFill. The grids live on the one
-// user-interface thread, so no lock guards this.
+// user-interface thread, so no lock guards this. Never destroyed: an engine kept in a static
+// of its own releases its blocks during the program's exit, maybe after this map's end.
 std::map<void*, Mapping>& MappedBlocks() {
-    static std::map<void*, Mapping> blocks;
-    return blocks;
+    static auto* blocks = new std::map<void*, Mapping>;
+    return *blocks;
 }
 
 // A zeroed mapping of `bytes` that starts on a 2 MiB boundary, so that every part of it can

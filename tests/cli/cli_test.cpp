@@ -153,8 +153,9 @@ TEST(CliArguments, FlagsTakeTheirValuesUpToTheDoubleDashAndEachMistakeIsNamed) {
         std::string error;
         EXPECT_EQ(ParseKestrelCliArguments(arguments, options, error), expected.empty());
         EXPECT_EQ(error, expected);
-        if (expected.empty())
+        if (expected.empty()) {
             EXPECT_TRUE(options.rows == -3 && options.file_a == u"--json" && !options.json);
+        }
     }
     OspreyCliOptions options;
     std::string error;

@@ -62,29 +62,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Input input{{reinterpret_cast<const char*>(data), size}};
 #if defined(KO_FUZZ_loader)
     // Two files of any bytes, every newline code, small grids: an engine that loaded and compared
-    // other files before must end exactly like a fresh one.
+    // other files before must end exactly like a fresh one, and so must one that keeps its lines
+    // in compact stores (kestrel-cli --quiet), in its line counts, cuts and outcome.
     using namespace kestrel;
     static const int kColumns[] = {1, 3, 8, 64, 600}, kRows[] = {1, 2, 5, 40};
-    static std::map<int, std::unique_ptr<Engine>> reused;  // by shape
+    static std::map<int, std::unique_ptr<Engine>> reused;  // by shape, compact ones negative
     static ko::bench::SilentReporter reporter;
     const int kaimode = input.Byte() % 4, columns = kColumns[input.Byte() % 5],
               rows = kRows[input.Byte() % 4];
     const std::string_view files[2] = {input.Take(input.Byte()), input.Rest()};
     std::unique_ptr<Engine>& old = reused[columns * 100 + rows];
     if (!old) (old = std::make_unique<Engine>())->Allocate(columns, rows, reporter, nullptr);
+    std::unique_ptr<Engine>& quiet = reused[-columns * 100 - rows];
+    if (!quiet)
+        (quiet = std::make_unique<Engine>())
+            ->Allocate(columns, rows, reporter, nullptr, LineStorage::kCompact);
     auto fresh = std::make_unique<Engine>();
     fresh->Allocate(columns, rows, reporter, nullptr);
+    Engine* const engines[3] = {old.get(), quiet.get(), fresh.get()};
     for (int side = 0; side < 2; ++side) {
         const std::string path = "/tmp/ko-fuzz-" + std::to_string(::getpid()) + "ab"[side];
         std::ofstream(path, std::ios::binary).write(files[side].data(), files[side].size());
-        LoadCuts cuts[2];
-        LoadSide(*old, side, ko::NativeNameToText(path), kaimode, reporter, nullptr, cuts[0]);
-        LoadSide(*fresh, side, ko::NativeNameToText(path), kaimode, reporter, nullptr, cuts[1]);
+        LoadCuts cuts[3];
+        for (int e = 0; e < 3; ++e)
+            LoadSide(*engines[e], side, ko::NativeNameToText(path), kaimode, reporter, nullptr,
+                     cuts[e]);
         std::remove(path.c_str());
-        CHECK(Same(cuts[0], cuts[1]) && old->sides[side].lineCount == fresh->sides[side].lineCount);
+        for (int e = 0; e < 2; ++e)
+            CHECK(Same(cuts[e], cuts[2]) &&
+                  engines[e]->sides[side].lineCount == fresh->sides[side].lineCount);
     }
-    CHECK(Same(CompareSides(*old, reporter), CompareSides(*fresh, reporter)) &&
-          old->compareState == fresh->compareState);
+    const AlignedCounts counts = CompareSides(*fresh, reporter);
+    for (int e = 0; e < 2; ++e)
+        CHECK(Same(CompareSides(*engines[e], reporter), counts) &&
+              engines[e]->compareState == fresh->compareState);
     for (int grid = 0; grid < kGridCount; ++grid)
         CHECK(std::memcmp(old->grids.Bytes(grid), fresh->grids.Bytes(grid),
                           old->grids.grid_bytes()) == 0);

@@ -48,18 +48,19 @@ void* operator new(std::size_t bytes) {
 namespace kestrel {
 namespace {
 
-// An engine of a chosen size whose sides are loaded from byte strings written to a temporary
-// folder, with every message box recorded.
+// An engine of a chosen size and line storage whose sides are loaded from byte strings written
+// to a temporary folder, with every message box recorded.
 class EngineFixture {
   public:
-    explicit EngineFixture(int columns = 512, int rows = 8192) {
-        engine.Allocate(columns, rows, reporter, nullptr);
+    explicit EngineFixture(int columns = 512, int rows = 8192,
+                           LineStorage storage = LineStorage::kLoadedGrids) {
+        engine.Allocate(columns, rows, reporter, nullptr, storage);
         engine.grids.set_reporter(&reporter);
     }
 
     LoadOutcome Load(int side, const std::string& bytes, int kaimode = 0) {
         const std::u16string path = dir.WriteU16(side == 0 ? "a.txt" : "b.txt", bytes);
-        return LoadSide(engine, side, path, kaimode, reporter, nullptr, cuts);
+        return LoadSide(engine, side, path, kaimode, reporter, nullptr, cuts[side]);
     }
 
     std::u16string RowText(int grid, int row) const {
@@ -84,6 +85,15 @@ class EngineFixture {
         return rows;
     }
 
+    // Whether side `side`'s loaded lines, wherever they are kept, are the rows of `expected`.
+    bool HoldsLines(int side, const literal::Grid& expected) const {
+        for (int row = 0; row < expected.rows; ++row)
+            if (std::u16string_view(engine.LoadedText(side, row), engine.LoadedLength(side, row)) !=
+                std::u16string_view(expected.Row(row), expected.Length(row)))
+                return false;
+        return true;
+    }
+
     // Whether `grid` holds exactly the cells of `expected`, its spare units still 0.
     bool Holds(int grid, const literal::Grid& expected) const {
         std::vector<char16_t> cells = expected.cells;
@@ -95,7 +105,7 @@ class EngineFixture {
     ko::testing::RecordingReporter reporter;
     ko::testing::TempDir dir;
     Engine engine;
-    LoadCuts cuts;  // of the last load
+    LoadCuts cuts[2];  // of each side's last load
 };
 
 using Rows = std::vector<std::u16string>;
@@ -156,7 +166,7 @@ TEST(FileLoader, RecognisesWholeSignaturesAndSplitsByEachNewlineCodeIntoPiecesOf
         ASSERT_EQ(f.Load(0, c.bytes, c.kaimode), LoadOutcome::kLoaded);
         EXPECT_EQ(f.engine.sides[0].encoding, c.encoding);
         EXPECT_EQ(Lines(f), c.lines);
-        EXPECT_EQ(std::tuple(f.cuts.undecodable, f.cuts.oddLastByte, f.cuts.atNul),
+        EXPECT_EQ(std::tuple(f.cuts[0].undecodable, f.cuts[0].oddLastByte, f.cuts[0].atNul),
                   std::tuple(c.undecodable, c.oddLastByte, c.atNul));
     }
     // One byte away from a signature: an unmarked file that keeps all its bytes (how the code
@@ -359,14 +369,18 @@ TEST(Engine, AgreesWithTheLiteralLoaderAndComparisonOnRandomPairs) {
         }
         SCOPED_TRACE("round " + std::to_string(round) + "\nA:\n" + files[0].substr(0, 200) +
                      "\nB:\n" + files[1].substr(0, 200));
-        EngineFixture f(columns, rows);
+        // kestrel-cli --quiet keeps the lines in compact stores: `quiet` must load and compare
+        // as `f` does, and write no grid.
+        EngineFixture f(columns, rows), quiet(columns, rows, LineStorage::kCompact);
         if (round % 2 == 1) {
             // An earlier comparison of other text must leave no trace in the next one, and
             // loading a side clears that side's working rows only.
-            f.Load(0, "abcdefg\nba\nab\nabc\nc\nc\nc\nc\nc\nc\nc\nc\nc\nc", 1);
-            f.Load(1, "x\nabcdefg\nabcdefg\nabcdefg\nabcdefg\nabcdefg\nabcdefg\nabcdefg", 1);
-            CompareSides(f.engine, f.reporter);
-            f.Load(0, files[0], kaimode[0]);
+            for (EngineFixture* e : {&f, &quiet}) {
+                e->Load(0, "abcdefg\nba\nab\nabc\nc\nc\nc\nc\nc\nc\nc\nc\nc\nc", 1);
+                e->Load(1, "x\nabcdefg\nabcdefg\nabcdefg\nabcdefg\nabcdefg\nabcdefg\nabcdefg", 1);
+                CompareSides(e->engine, e->reporter);
+                e->Load(0, files[0], kaimode[0]);
+            }
             ASSERT_EQ(f.RowText(kWorkingA, 0), u"");
             ASSERT_NE(f.RowText(kWorkingB, 0), u"");
             ASSERT_EQ(f.engine.compareState, kNotCompared);
@@ -377,12 +391,20 @@ TEST(Engine, AgreesWithTheLiteralLoaderAndComparisonOnRandomPairs) {
             literal::LoadBytes(files[1], kaimode[1], rows, columns, counts[1])};
         const literal::Comparison expected =
             literal::Compare(loaded[0], counts[0], loaded[1], counts[1]);
-        if (round % 2 == 0) f.Load(0, files[0], kaimode[0]);
-        f.Load(1, files[1], kaimode[1]);
-        // kestrel-cli --quiet: the same state and counts without the working and colour grids.
-        const AlignedCounts quiet = CompareSides(f.engine, f.reporter, CompareOutput::kStateOnly);
-        ASSERT_EQ(std::tuple(f.engine.compareState, quiet.a, quiet.b),
+        for (EngineFixture* e : {&f, &quiet}) {
+            if (round % 2 == 0) e->Load(0, files[0], kaimode[0]);
+            e->Load(1, files[1], kaimode[1]);
+        }
+        const AlignedCounts compact = CompareSides(quiet.engine, quiet.reporter);
+        ASSERT_EQ(std::tuple(quiet.engine.compareState, compact.a, compact.b),
                   std::tuple(expected.state, expected.nA, expected.nB));
+        for (int side = 0; side < 2; ++side) {
+            ASSERT_TRUE(quiet.HoldsLines(side, loaded[side]));
+            ASSERT_EQ(std::tuple(quiet.engine.sides[side].lineCount, quiet.cuts[side]),
+                      std::tuple(counts[side], f.cuts[side]));
+        }
+        for (int grid = 0; grid < kGridCount; ++grid)
+            ASSERT_EQ(quiet.engine.grids.UsedRows(grid), 0);
         // Odd rounds compare twice, as after a restore: the second must give the same.
         for (int again = 0; again <= round % 2; ++again) {
             f.engine.compareState = kNotCompared;
@@ -403,12 +425,13 @@ const ko::testing::ShownMessage kAllocationFailure{
     nullptr, u"Failed to allocate the specified number of bytes from the heap.", u"Failure",
     ko::box::kIconError};
 
-// What the engine holds beside the grids: row hashes and comparison tables.
+// What the engine holds beside the grids: compact lines, row hashes and comparison tables.
 std::size_t TableBytes(const Engine& engine) {
     const ComparisonScratch& s = engine.scratch;
     std::size_t bytes = s.table.capacity() * sizeof(s.table[0]) + s.rowKind.capacity();
     for (int side = 0; side < 2; ++side)
-        bytes += engine.sides[side].rowHash.capacity() * 8 +
+        bytes += engine.sides[side].compactLines.CapacityBytes() +
+                 engine.sides[side].rowHash.capacity() * 8 +
                  4 * (s.classOf[side].capacity() + s.classStart[side].capacity() +
                       s.rowsOf[side].capacity() + s.source[side].capacity());
     return bytes;
@@ -420,13 +443,18 @@ TEST(MemoryLimits, TablesFollowTheLinesLoadedNotTheGridsRows) {
     row_counts.push_back(100'000'000);  // 1.2 GB of grids, of which a few pages are touched
 #endif
     for (const int rows : row_counts) {
-        EngineFixture f(1, rows);
-        ASSERT_TRUE(f.engine.grids.allocated());
-        f.Load(0, "a\nb", 1);
-        f.Load(1, "a\nc", 1);
-        EXPECT_EQ(f.AlignedRows(CompareSides(f.engine, f.reporter)),
-                  (std::vector<std::string>{"a:0|a:0", "b:1|c:1"}));
-        EXPECT_LT(TableBytes(f.engine), 4096u) << rows;
+        for (const LineStorage storage : {LineStorage::kLoadedGrids, LineStorage::kCompact}) {
+            EngineFixture f(1, rows, storage);
+            ASSERT_TRUE(f.engine.grids.allocated());
+            f.Load(0, "a\nb", 1);
+            f.Load(1, "a\nc", 1);
+            const AlignedCounts counts = CompareSides(f.engine, f.reporter);
+            EXPECT_EQ(f.reporter.Texts().back(), u"不一致です");
+            if (storage == LineStorage::kLoadedGrids) {
+                EXPECT_EQ(f.AlignedRows(counts), (std::vector<std::string>{"a:0|a:0", "b:1|c:1"}));
+            }
+            EXPECT_LT(TableBytes(f.engine), 4096u) << rows;
+        }
     }
 }
 
@@ -438,28 +466,36 @@ TEST(MemoryLimits, GridsThatDoNotFitInPhysicalMemoryAreRefused) {
         {1, 536870911, 4 * kGiB},    // six grids of 1 GiB
         {1, 1073741823, 8 * kGiB}};  // six grids of 2 GiB
     for (const auto& [columns, rows, memory] : cases) {
-        ko::testing::RecordingReporter reporter;
-        Engine engine;
-        const bool fits = memory == kSixGrids;
-        EXPECT_EQ(engine.Allocate(columns, rows, reporter, nullptr, memory), fits);
-        EXPECT_EQ(reporter.shown, std::vector(fits ? 0u : 1u, kAllocationFailure));
+        // Compact storage, which never touches the grids, is refused the same grids.
+        for (const LineStorage storage : {LineStorage::kLoadedGrids, LineStorage::kCompact}) {
+            ko::testing::RecordingReporter reporter;
+            Engine engine;
+            const bool fits = memory == kSixGrids;
+            EXPECT_EQ(engine.Allocate(columns, rows, reporter, nullptr, storage, memory), fits);
+            EXPECT_EQ(reporter.shown, std::vector(fits ? 0u : 1u, kAllocationFailure));
+        }
     }
 }
 
 #ifndef _WIN32
 TEST(MemoryLimits, AFailedAllocationWhileLoadingIsReportedAndTheEngineStaysUsable) {
-    EngineFixture f(8, 20000);
-    fail_from = 64 << 10;  // the loader's 256 KiB read buffer
-    EXPECT_EQ(f.Load(0, "a\nb", 1), LoadOutcome::kOutOfMemory);
-    fail_from = 0;
-    ASSERT_EQ(f.Load(0, "a\nb", 1), LoadOutcome::kLoaded);
-    fail_from = 64 << 10;  // the row hashes of 10,001 lines
-    EXPECT_EQ(f.Load(1, std::string(10000, '\n'), 1), LoadOutcome::kOutOfMemory);
-    fail_from = 0;
-    EXPECT_EQ(f.reporter.shown, (std::vector{kAllocationFailure, kAllocationFailure}));
-    ASSERT_EQ(f.Load(1, "a\nc", 1), LoadOutcome::kLoaded);
-    EXPECT_EQ(f.AlignedRows(CompareSides(f.engine, f.reporter)),
-              (std::vector<std::string>{"a:0|a:0", "b:1|c:1"}));
+    for (const LineStorage storage : {LineStorage::kLoadedGrids, LineStorage::kCompact}) {
+        EngineFixture f(8, 20000, storage);
+        fail_from = 64 << 10;  // the loader's 256 KiB read buffer
+        EXPECT_EQ(f.Load(0, "a\nb", 1), LoadOutcome::kOutOfMemory);
+        fail_from = 0;
+        ASSERT_EQ(f.Load(0, "a\nb", 1), LoadOutcome::kLoaded);
+        fail_from = 64 << 10;  // the row hashes of 10,001 lines
+        EXPECT_EQ(f.Load(1, std::string(10000, '\n'), 1), LoadOutcome::kOutOfMemory);
+        fail_from = 0;
+        EXPECT_EQ(f.reporter.shown, (std::vector{kAllocationFailure, kAllocationFailure}));
+        ASSERT_EQ(f.Load(1, "a\nc", 1), LoadOutcome::kLoaded);
+        const AlignedCounts counts = CompareSides(f.engine, f.reporter);
+        EXPECT_EQ(std::pair(counts.a, counts.b), std::pair(2, 2));
+        if (storage == LineStorage::kLoadedGrids) {
+            EXPECT_EQ(f.AlignedRows(counts), (std::vector<std::string>{"a:0|a:0", "b:1|c:1"}));
+        }
+    }
 }
 #endif
 

@@ -271,6 +271,9 @@ TEST_F(KestrelWindow, TheViewShowsWhatCommandsLoadCompareAndRestoreAndScrollsByW
     SendMessageW(window, WM_ACTIVATE, WA_INACTIVE, 0), SetFocus(nullptr);  // another program's
     SendMessageW(window, WM_ACTIVATE, WA_CLICKACTIVE, 0);
     EXPECT_EQ(GetFocus(), window);  // back: the keys scroll again
+    SetFocus(App().window.pathBox[0]);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));  // into the view
+    EXPECT_EQ(GetFocus(), window);
     App().services.fileDialog = &dialog;
     dialog.Choose(missing);
     SetFocus(nullptr);
