@@ -195,8 +195,11 @@ def copy_tree(root, source):
             continue
         target = source / os.fsdecode(name)
         target.parent.mkdir(parents=True, exist_ok=True)
+        # A fresh modification time, never the original's: a run killed before it restored its
+        # mutated file leaves an object built from the mutant, newer than the original's date.
         if not target.exists() or target.read_bytes() != original.read_bytes():
-            shutil.copy2(original, target)
+            shutil.copyfile(original, target)
+            shutil.copymode(original, target)
 
 
 def portable_files(tree):
