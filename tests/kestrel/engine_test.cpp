@@ -16,9 +16,11 @@
 
 #include "common/code_page_932.h"
 #include "common/text.h"
+#include "kestrel/engine/compact_lines.h"
 #include "kestrel/engine/comparison.h"
 #include "kestrel/engine/engine.h"
 #include "kestrel/engine/file_loader.h"
+#include "kestrel/engine/grid_memory.h"
 #include "kestrel/engine/line_decoder.h"
 #include "tests/kestrel/literal_engine.h"
 #include "tests/support/recording_reporter.h"
@@ -477,7 +479,28 @@ TEST(MemoryLimits, GridsThatDoNotFitInPhysicalMemoryAreRefused) {
     }
 }
 
+TEST(CompactLines, ALineThatWouldOverrunASmallFirstBlockStartsTheNext) {
+    CompactLines lines;
+    lines.Expect(10);  // a short file's bound: the first block holds 10 units
+    const std::u16string text = u"abcdefghijk";
+    lines.Store(0, text.data(), 5);
+    lines.Store(1, text.data() + 5, 6);  // from an odd position to one unit past the block
+    EXPECT_EQ(std::u16string(lines.Text(0), 5) + std::u16string(lines.Text(1), 6), text);
+}
+
 #ifndef _WIN32
+TEST(MemoryLimits, LargeBlocksStartOnA2MiBBoundaryAndHoldEveryByteAskedFor) {
+    constexpr std::size_t kHugePage = 2 << 20;  // only a block on its boundary can get them
+    for (const std::size_t bytes : {kHugePage, kHugePage + 1}) {
+        auto* block = static_cast<unsigned char*>(AllocateZeroedBlock(bytes));
+        ASSERT_NE(block, nullptr);
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block) % kHugePage, 0u);
+        EXPECT_EQ(block[bytes - 1]++, 0);
+        ReleaseBlock(block);
+    }
+    EXPECT_LT(PhysicalMemoryBytes(), UINT64_MAX);  // only Windows reports no limit
+}
+
 TEST(MemoryLimits, AFailedAllocationWhileLoadingIsReportedAndTheEngineStaysUsable) {
     for (const LineStorage storage : {LineStorage::kLoadedGrids, LineStorage::kCompact}) {
         EngineFixture f(8, 20000, storage);

@@ -61,6 +61,8 @@ TEST(TextGrids, RowsReadAsColourRunsNumbersTakeTheirLastMarkAndReadsOutsideAreRe
         row(0, 2, n.text, n.codes);
         EXPECT_EQ(NumberHighlight(grids, 0, 2), n.highlight);
     }
+    EXPECT_EQ((std::array{kWhite, kBlack, kLightRed, kLightGreen, kGrey}),
+              (std::array<std::uint32_t, 5>{0xFFFFFF, 0, 0x6464FF, 0x80FF80, 0xC8C8C8}));  // BGR
     EXPECT_TRUE(reporter.shown.empty());
 
     EXPECT_EQ(grids.memwcslen(kLoadedA, 4) + grids.memwcslen(kLoadedA, -1), 0);
@@ -141,7 +143,7 @@ TEST(ViewGeometry, PanesNumberCellsAndUncoveredAreasTileTheViewWithoutOverlap) {
                 ++cover[static_cast<std::size_t>(y) * g.width + x];
     for (int y = kControlsHeight; y < g.height; ++y)
         for (int x = 0; x < g.width; ++x) {
-            const bool rule = y >= kViewTop && (x == 45 || x == 500 || x == 545);
+            const bool rule = y >= 30 && (x == 45 || x == 500 || x == 545);
             ASSERT_EQ(cover[static_cast<std::size_t>(y) * g.width + x], rule ? 0 : 1)
                 << "x=" << x << " y=" << y;
         }
