@@ -458,6 +458,14 @@ TEST(MemoryLimits, TablesFollowTheLinesLoadedNotTheGridsRows) {
             EXPECT_LT(TableBytes(f.engine), 4096u) << rows;
         }
     }
+    // A short file's first block holds only its bound (here 10 units): a line from an odd
+    // position that would end one unit past it starts the next block.
+    CompactLines lines;
+    lines.Expect(10);
+    const std::u16string text = u"abcdefghijk";
+    lines.Store(0, text.data(), 5);
+    lines.Store(1, text.data() + 5, 6);
+    EXPECT_EQ(std::u16string(lines.Text(0), 5) + std::u16string(lines.Text(1), 6), text);
 }
 
 TEST(MemoryLimits, GridsThatDoNotFitInPhysicalMemoryAreRefused) {
@@ -477,15 +485,6 @@ TEST(MemoryLimits, GridsThatDoNotFitInPhysicalMemoryAreRefused) {
             EXPECT_EQ(reporter.shown, std::vector(fits ? 0u : 1u, kAllocationFailure));
         }
     }
-}
-
-TEST(CompactLines, ALineThatWouldOverrunASmallFirstBlockStartsTheNext) {
-    CompactLines lines;
-    lines.Expect(10);  // a short file's bound: the first block holds 10 units
-    const std::u16string text = u"abcdefghijk";
-    lines.Store(0, text.data(), 5);
-    lines.Store(1, text.data() + 5, 6);  // from an odd position to one unit past the block
-    EXPECT_EQ(std::u16string(lines.Text(0), 5) + std::u16string(lines.Text(1), 6), text);
 }
 
 #ifndef _WIN32

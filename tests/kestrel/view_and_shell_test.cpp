@@ -154,18 +154,18 @@ TEST(ViewGeometry, PanesNumberCellsAndUncoveredAreasTileTheViewWithoutOverlap) {
 TEST(WorkArea, AWindowIsMovedAndShrunkOnlyAsFarAsTheTaskbarDemands) {
     using Rect = ko::ScreenRect;
     const Rect kestrel{0, 0, 1280, 994}, osprey{0, 0, 1280, 976};
-    const Rect cases[][2] = {{{0, 0, 1280, 1024}, kestrel},
-                             {{0, 0, 1280, 976}, {0, 0, 1280, 976}},
-                             {{0, 40, 1280, 1024}, {0, 40, 1280, 1024}},
-                             {{48, 0, 1280, 1024}, {48, 0, 1280, 994}},
-                             {{0, 0, 1232, 1024}, {0, 0, 1232, 994}}};
+    const Rect cases[][2] = {// clang-format off
+        {{0, 0, 1280, 1024}, kestrel}, {{0, 0, 1280, 976}, {0, 0, 1280, 976}},
+        {{0, 40, 1280, 1024}, {0, 40, 1280, 1024}}, {{48, 0, 1280, 1024}, {48, 0, 1280, 994}},
+        {{0, 0, 1232, 1024}, {0, 0, 1232, 994}}};  // clang-format on
     for (const auto& [work, fitted] : cases)
         EXPECT_TRUE(ko::FitIntoWorkArea(kestrel, work) == fitted) << work.left << " " << work.top;
     EXPECT_TRUE(ko::FitIntoWorkArea(osprey, cases[1][0]) == osprey &&
                 ko::FitIntoWorkArea(osprey, cases[2][0]) == (Rect{0, 40, 1280, 1016}));
 }
 
-TEST(CommandLine, TokensOrElseBarePathsNameThePathsUpToTheNextBlankOrInQuotesUpToTheNextQuote) {
+TEST(CommandLine,
+     TokensOrElseBarePathsNameThePathsUpToTheNextBlankOrInQuotesAndAreHandedToTheirSides) {
     const std::u16string long_path(400, u'p');  // kept whole: cut, it would name another file
     const struct {
         std::u16string line, a, b;
@@ -202,24 +202,22 @@ TEST(CommandLine, TokensOrElseBarePathsNameThePathsUpToTheNextBlankOrInQuotesUpT
         EXPECT_EQ(std::u16string(paths.b), c.b) << std::string(c.line.begin(), c.line.end());
         EXPECT_EQ(paths.refused, c.refused);
     }
-}
-
-// One path goes to the side it was dropped on, two to A and B; anything else is refused whole.
-TEST(HandedPaths, OneGoesToItsSideTwoToAAndBAndAnyOtherNumberOrKindIsRefused) {
+    // Handed paths: one goes to the side it was dropped on, two to A and B; anything else is
+    // refused whole.
     const std::u16string p259(259, u'p');
-    const std::tuple<std::vector<ko::HandedPath>, bool, int, std::optional<ko::SidePaths>> cases[] =
-        {// clang-format off
+    const std::tuple<std::vector<ko::HandedPath>, bool, int, std::optional<ko::SidePaths>>
+        handed[] = {// clang-format off
         {{{u"a"}}, false, 1, ko::SidePaths{u"", u"a"}}, {{{p259}}, false, 0, ko::SidePaths{p259, u""}},
         {{{u"d", true}, {u"e", true}}, true, 1, ko::SidePaths{u"d", u"e"}}, {{}, false, 0, {}},
         {{{u"a"}, {u"b"}, {u"c"}}, false, 0, {}}, {{{u"a"}}, false, 2, {}}, {{{u"a"}}, false, -1, {}},
         {{{u"a"}, {u"d", true}}, false, 0, {}}, {{{u"a"}}, true, 0, {}}, {{{u""}}, false, 0, {}},
         {{{p259 + u"p"}}, false, 0, {}}};
     // clang-format on
-    for (const auto& [paths, folders, side, placed] : cases)
+    for (const auto& [paths, folders, side, placed] : handed)
         EXPECT_EQ(ko::PlaceHandedPaths(paths, folders, side), placed);
 }
 
-TEST(StatusBarTexts, FieldsShowTheStateTheDimensionsAndTheTopRowEvenAtTheExtremes) {
+TEST(StatusTexts, FieldsShowTheStateTheDimensionsAndTheTopRowEvenAtTheExtremesAndLoadNotesTheSide) {
     const std::u16string fields[] = {u"照合不一致",        u"MemorySize_W=512",
                                      u"MemorySize_H=8192", u"表示フォントの高さ=12",
                                      u"行数=7/8192",       u"スクロール数=31"};
@@ -235,10 +233,8 @@ TEST(StatusBarTexts, FieldsShowTheStateTheDimensionsAndTheTopRowEvenAtTheExtreme
     EXPECT_EQ(StatusFieldText(kStatusFieldCount, {}), u"");
     EXPECT_EQ(std::vector(std::begin(kStatusFieldEdges), std::end(kStatusFieldEdges)),
               (std::vector{70, 200, 330, 470, 590, 730}));
-}
 
-// Kestrel's note after a load with bytes that read as no character names the side.
-TEST(LoadWarning, AnUndecodableLoadIsNamedWithItsSideAndLineCountAndADecodedOneIsNot) {
+    // The note after a load with bytes that read as no character names the side and the lines.
     ko::testing::RecordingReporter reporter;
     const auto owner = reinterpret_cast<ko::OwnerWindow>(0x1234);
     for (const long long lines : {0, 3})

@@ -209,7 +209,7 @@ TEST(ScanFolder, ListsEachPatternsEntriesInRowOrderWithTheirSizesAndLocalWriteTi
     EXPECT_EQ(folders.comparison.folderPath[kSideB], deep);
 }
 
-TEST(PairFiles, RowsArePairsThenSideAOnlyThenSideBOnlyWithMarksOnTheFileLists) {
+TEST(PairFiles, RowsArePairsThenSideAOnlyThenSideBOnlyWithMarksOnTheFileListsInListOrder) {
     FolderComparison c;
     c.files[kSideA] = {Entry(u"only-a1"), Entry(u"same"), Entry(u"Readme.txt"), Entry(u"only-a2"),
                        Entry(u"")};
@@ -227,10 +227,9 @@ TEST(PairFiles, RowsArePairsThenSideAOnlyThenSideBOnlyWithMarksOnTheFileLists) {
     c.pairs[kSideA][0].status = c.pairs[kSideB][0].status = kPairedEqual;
     PairFiles(c);  // and forgets what was compared
     EXPECT_EQ(c.pairs[kSideA][0].status, kPairedNotCompared);
-}
 
-TEST(PairFiles, NamesListedTwiceOnBothSidesPairEveryWayInListOrderBeyond512Rows) {
-    FolderComparison c;
+    // Names listed twice on both sides pair every way, in list order, beyond 512 rows.
+    c = FolderComparison{};
     for (int i = 0; i < 200; ++i)
         for (const char16_t* pattern : {u"*.txt", u"*.*"})
             for (auto& files : c.files)
@@ -389,8 +388,9 @@ TEST(FailedLaunchCheck, ChecksRowsThenSelectionsThenEmptyHalvesInThatOrder) {
 
 // Path A as the file comparer receives it, given the short form the system answered with: empty
 // when the query failed, still with a blank where a folder or the volume keeps no short names.
-TEST(BuildLaunchCommand, QuotesEachPartWithABlankUnlessAShortFormWithoutOneStandsInForIt) {
-    const std::u16string folder = u"C:" + std::u16string(1, ko::kPathSeparator) + u"tools";
+TEST(BuildLaunchCommand,
+     QuotesEachPartWithABlankUnlessAShortFormWithoutOneStandsInAndNeverCutsOne) {
+    std::u16string folder = u"C:" + std::u16string(1, ko::kPathSeparator) + u"tools";
     const std::tuple<std::u16string, std::u16string, std::u16string> cases[] = {
         {u"C:\\src\\a.cpp", u"C:\\SRC\\A.CPP", u"C:\\src\\a.cpp"},
         {u"C:\\my src\\a.cpp", u"C:\\MYSRC~1\\a.cpp", u"C:\\MYSRC~1\\a.cpp"},
@@ -405,10 +405,8 @@ TEST(BuildLaunchCommand, QuotesEachPartWithABlankUnlessAShortFormWithoutOneStand
         EXPECT_EQ(command->commandLine,
                   command->applicationName + u" /A:" + on_the_line + u" /B:\"D:\\b c\\x.cpp\"");
     }
-}
-
-TEST(BuildLaunchCommand, RefusesAPartLongerThanItsRoomInsteadOfCuttingIt) {
-    const std::u16string folder(259 - 13, u'd');  // + separator + "Kes trel.exe" = 259
+    // A part longer than its room is refused instead of cut.
+    folder = std::u16string(259 - 13, u'd');  // + separator + "Kes trel.exe" = 259
     const std::u16string longest = u"p " + std::u16string(517, u'p');
     const auto fits = app::BuildLaunchCommand(folder, u"Kes trel.exe", longest, longest);
     ASSERT_TRUE(fits.has_value());  // the line has room for the quotes of every part
