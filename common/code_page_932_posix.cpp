@@ -91,7 +91,8 @@ std::string EncodeCodePage932(std::u16string_view text) {
     static const iconv_t converter = iconv_open("CP932", "UTF-16LE");
     std::string out;
     out.reserve(text.size() * 2);
-    // Every unit yields at most two bytes; a pair of surrogates becomes one '?'.
+    // Every unit yields at most two bytes. Each half of a pair of surrogates becomes a '?' of
+    // its own, as the system's converter writes them into a settings file.
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i];
         const auto* single =
@@ -101,19 +102,16 @@ std::string EncodeCodePage932(std::u16string_view text) {
             out += static_cast<char>(single->first);
             continue;
         }
-        const bool pair = i + 1 < text.size() && unit >= 0xD800 && unit <= 0xDBFF &&
-                          text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
         char bytes[2];
         char* in = const_cast<char*>(reinterpret_cast<const char*>(&text[i]));
         char* to = bytes;
         std::size_t in_left = 2, out_left = 2;
         iconv(converter, nullptr, nullptr, nullptr, nullptr);
-        if (!pair && converter != kFailed &&
+        if (converter != kFailed &&
             iconv(converter, &in, &in_left, &to, &out_left) != static_cast<std::size_t>(-1)) {
             out.append(bytes, 2 - out_left);
         } else {
             out += '?';
-            if (pair) ++i;
         }
     }
     return out;

@@ -136,7 +136,7 @@ TEST(IniFile, SettingAKeyChangesOnlyItsLine) {
         {"", u"k", u"D:\\作業\\", Utf16File(u"[Setting]\r\nk=D:\\作業\\\r\n")},
         {"\xEF\xBB\xBF[Setting]\na=1\n", u"a", u"設定Ω", "\xEF\xBB\xBF[Setting]\na=設定Ω\n"},
         {"[Setting]\r\nx=" + kSourceFilesCp932 + "\r\n", u"a", u"設定설€\U00010000\U0010FFFF",
-         "[Setting]\r\nx=" + kSourceFilesCp932 + "\r\na=" + kSettingCp932 + "????\r\n"},
+         "[Setting]\r\nx=" + kSourceFilesCp932 + "\r\na=" + kSettingCp932 + "??????\r\n"},
         {Utf16File(u"[Setting]\nx=1\n"), u"x", u"😀", Utf16File(u"[Setting]\nx=😀\n")},
         // The odd last byte of UTF-16 stays last, so no unit after it shifts.
         {Utf16File(u"[Setting]\r\nk=1") + "X", u"j", u"2",
