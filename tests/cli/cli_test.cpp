@@ -211,12 +211,12 @@ TEST_F(CliTest, KestrelShowsEveryUnitWithItsCodeInJsonAndTheWindowsColoursOnATer
               " \"b\": \"\", \"cb\": \"\"}]}\n");
     // On a terminal: red for differing characters and their rows' numbers, green for filler.
     File("k.txt", "k\r\nqzzzz\r\n");
-    File("n.txt", "k\r\nyzzzz\r\nnew\r\n");
+    File("n.txt", "k\r\nyzz\r\nnew\r\n");
     EXPECT_EQ(Kestrel({u"k.txt", u"n.txt"}, true), 1);
     const std::string red = "\x1b[30;48;2;255;100;100m", green = "\x1b[30;48;2;128;255;128m";
     auto on = [](const std::string& c, const std::string& s) { return c + s + "\x1b[0m"; };
-    EXPECT_EQ(out_, "000000 k     | 000000 k\n" + on(red, "000001") + " " + on(red, "q") + "zzzz" +
-                        " | " + on(red, "000001") + " " + on(red, "y") + "zzzz\n" +
+    EXPECT_EQ(out_, "000000 k     | 000000 k\n" + on(red, "000001") + " " + on(red, "q") + "zz" +
+                        on(red, "zz") + " | " + on(red, "000001") + " " + on(red, "y") + "zz\n" +
                         on(green, "000002") + " " + on(green, "   ") + "   | " + on(red, "000002") +
                         " " + on(red, "new") + "\n000003       | 000003 \n不一致です\n");
     // Side A's column is as wide as its longest line up to 80 cells, where a character that
@@ -305,9 +305,9 @@ TEST_F(CliTest, KestrelHtmlShowsTheViewsRunsFillerLinesAndNumbersWithFileTextEsc
     File("v.txt", testing::Utf16File(v));
     const Arguments uv = {u"--html", u"--columns=5", u"--rows=13", u"u.txt", u"v.txt"};
     EXPECT_EQ(Kestrel(uv), 1);
-    std::size_t at = 0;  // the cells in the rows' order
+    std::size_t at = 0;  // side A's cells (side B's number follows) in the rows' order
     for (const auto& [a, b, html] : rows)
-        EXPECT_NE(at = out_.find("<td>" + html + "</td>", at + 1), out_.npos) << html;
+        EXPECT_NE(at = out_.find("<td>" + html + "</td><td>", at + 1), out_.npos) << html;
     EXPECT_EQ(Kestrel(Arguments(uv.begin() + 1, uv.end())), 1);
     EXPECT_THAT(out_, ::testing::StartsWith("000000 あいうえお | 000000 あいうえお\n000001 ab\uD7FF"
                                             "        | 000001 ay\uD7FF\n000002 \uD7FF\uFFFD"));
