@@ -80,6 +80,7 @@ TEST_F(CliTest, KestrelExitsZeroOnlyForEqualFilesThatFitOneWhenTheyDifferAndTwoO
     File("long.txt", line + "\r\n");
     line[200 << 10] = 'Y';
     File("long-Y.txt", line + "\r\n");
+    File("e.txt", "");
     const std::pair<const char*, std::string> files[] = {
         {"x.txt", "x\r\ny\r\n"},      {"z.txt", "x\r\nz\r\n"},
         {"300.txt", Lines(300)},      {"255.txt", Lines(255)},
@@ -100,12 +101,12 @@ TEST_F(CliTest, KestrelExitsZeroOnlyForEqualFilesThatFitOneWhenTheyDifferAndTwoO
         std::size_t messages;
         std::string out;  // a piece of stdout, or "" for nothing at all
     } runs[] = {
-        {{u"x.txt", u"x.txt"}, 0, 0, "\n一致しました\n"},
+        {{u"e.txt", u"e.txt"}, 0, 0, "000000   | 000000 \n一致しました\n"},
         {{u"--help", u"x.txt"}, 0, 0, "usage: kestrel-cli [--newline=N]"},
         {{u"x.txt", u"z.txt"}, 1, 0, "\n不一致です\n"},
         {{u"--quiet", u"x.txt", u"z.txt"}, 1, 0, ""},
         {{u"--html", u"x.txt", u"x.txt"}, 0, 0, "<p class=\"outcome\">一致しました</p>"},
-        {{u"--html", u"--rows=256", u"300.txt", u"300-280.txt"}, 2, 2, "注意: 300.txt<br>は一部"},
+        {{u"--html", u"--rows=256", u"255.txt", u"300.txt"}, 2, 1, "されません。</p>\n<table"},
         {{u"x.txt", u"missing.txt"}, 2, 1, ""},
         {{u"--rows=many", u"x.txt", u"z.txt"}, 2, 1, ""},
         {{u"--quiet", u"--rows=256", u"300.txt", u"300-280.txt"}, 2, 2, ""},
@@ -148,21 +149,14 @@ TEST(CliArguments, FlagsTakeTheirValuesUpToTheDoubleDashAndEachMistakeIsNamed) {
         std::string error;
         EXPECT_EQ(ParseKestrelCliArguments(arguments, options, error), expected.empty());
         EXPECT_EQ(error, expected);
-        if (expected.empty()) {
-            EXPECT_TRUE(options.rows == -3 && options.file_a == u"--json" && !options.json);
-        }
+        EXPECT_TRUE(!expected.empty() ||
+                    (options.rows == -3 && options.file_a == u"--json" && !options.json));
     }
-    OspreyCliOptions options;
-    std::string error;
-    EXPECT_FALSE(ParseOspreyCliArguments({u"a"}, options, error));
-    EXPECT_EQ(error, "two folders are needed, DIR_A and DIR_B");
 }
 
 TEST_F(CliTest, KestrelReportsWhatWasCutOnStderrAndInJson) {
     File("a.txt", std::string("abcdefX\nq\0r\n\x81\nw", 15));
-    File("b.txt",
-         "\xFF\xFE"
-         "a\0b\0c\0d\0e\0f\0Y\0\x85"s);
+    File("b.txt", testing::Utf16File(u"abcdefY") + "\x85");
     EXPECT_EQ(Kestrel({u"--json", u"--newline=1", u"--rows=2", u"--columns=5", u"a.txt", u"b.txt"}),
               1);
     EXPECT_THAT(out_, HasSubstr("\"fits\": {\"a\": false, \"b\": false}, \"cut\": {\"a\": "
@@ -181,14 +175,14 @@ TEST_F(CliTest, KestrelReportsWhatWasCutOnStderrAndInJson) {
 
 TEST_F(CliTest, FlagsOverrideTheSettingsFile) {
     File("kestrel.ini", "[Setting]\r\nkaimode=1\r\ndtxlength_max=3\r\n");
-    File("a.txt", "abcdef\r\n");
+    File("a.txt", "abc\n");
     File("b.txt", "abcxyz\r\n");
-    EXPECT_EQ(Kestrel({u"--json", u"a.txt", u"b.txt"}), 2);  // LF ends lines, both cut to "abc"
+    EXPECT_EQ(Kestrel({u"--json", u"a.txt", u"b.txt"}), 2);  // LF ends lines, B is cut to "abc"
     EXPECT_THAT(out_, HasSubstr("\"columns\": 3, \"rows\": 8192, \"newline\": 1"));
+    EXPECT_THAT(out_, HasSubstr("\"fits\": {\"a\": true, \"b\": false}"));
     EXPECT_EQ(
         Kestrel({u"--json", u"--columns=8", u"--newline=7", u"--rows=300", u"a.txt", u"b.txt"}), 1);
     EXPECT_THAT(out_, HasSubstr("\"columns\": 8, \"rows\": 300, \"newline\": 7"));
-    EXPECT_THAT(out_, HasSubstr("\"a\": {\"lines\": 1, \"encoding\": \"ansi\"}"));
 
     File("Osprey.ini", "[Setting]\r\nfailExt_no=1\r\n");
     File("a/notes.txt", "n");
@@ -201,26 +195,28 @@ TEST_F(CliTest, FlagsOverrideTheSettingsFile) {
 
 TEST_F(CliTest, KestrelShowsEveryUnitWithItsCodeInJsonAndTheWindowsColoursOnATerminal) {
     // UTF-16LE with controls, a quote, a backslash, DEL, a lone surrogate and a Japanese
-    // character; a blank and a tilde as they are.
-    File("a.txt", std::string("\xFF\xFE"
-                              "a\0\t\0\x1F\0 \0~\0\x7F\0\"\0\\\0\x00\xD8\x42\x30",
-                              22));
+    // character; a blank and a tilde as they are; an odd last byte, so side A alone is cut.
+    File("a.txt", testing::Utf16File(u"a\t\x1F ~\x7F\"\\\xD800\x3042") + "\x01");
     File("b.txt", "a\r\n");
     EXPECT_EQ(Kestrel({u"--json", u"a.txt", u"b.txt"}), 1);
-    EXPECT_THAT(out_, HasSubstr("\"a\": {\"lines\": 1, \"encoding\": \"utf-16le\"}"));
-    EXPECT_THAT(out_, HasSubstr("\"aligned\": {\"a\": 1, \"b\": 2}"));
-    EXPECT_THAT(out_, HasSubstr("{\"a\": \"a\\u0009\\u001f ~\\u007f\\u0022\\u005c\\ud800\\u3042\", "
-                                "\"ca\": \"0111111111\", \"b\": \"a\", \"cb\": \"0\"}"));
+    EXPECT_EQ(out_,
+              "{\"state\": 2, \"columns\": 512, \"rows\": 8192, \"newline\": 0,\n \"a\": "
+              "{\"lines\": 1, \"encoding\": \"utf-16le\"},\n \"b\": {\"lines\": 2, \"encoding\": "
+              "\"ansi\"},\n \"fits\": {\"a\": false, \"b\": true}, \"cut\": {\"a\": "
+              "{\"pastLastRow\": 0, \"atColumns\": 0, \"atNul\": 0, \"oddLastByte\": 1, "
+              "\"undecodable\": 0}, \"b\": {\"pastLastRow\": 0, \"atColumns\": 0, \"atNul\": 0, "
+              "\"oddLastByte\": 0, \"undecodable\": 0}},\n \"aligned\": {\"a\": 1, \"b\": 2},\n "
+              "\"grid\": [\n  {\"a\": \"a\\u0009\\u001f ~\\u007f\\u0022\\u005c\\ud800\\u3042\", "
+              "\"ca\": \"0111111111\", \"b\": \"a\", \"cb\": \"0\"},\n  {\"a\": \"\", \"ca\": \"\","
+              " \"b\": \"\", \"cb\": \"\"}]}\n");
     // On a terminal: red for differing characters and their rows' numbers, green for filler.
     File("k.txt", "k\r\nqzzzz\r\n");
-    File("n.txt", "k\r\nqy\r\nnew\r\n");
+    File("n.txt", "k\r\nyzz\r\nnew\r\n");
     EXPECT_EQ(Kestrel({u"k.txt", u"n.txt"}, true), 1);
     const std::string red = "\x1b[30;48;2;255;100;100m", green = "\x1b[30;48;2;128;255;128m";
-    auto on = [](const std::string& colour, const std::string& text) {
-        return colour + text + "\x1b[0m";
-    };
-    EXPECT_EQ(out_, "000000 k     | 000000 k\n" + on(red, "000001") + " q" + on(red, "zzzz") +
-                        " | " + on(red, "000001") + " q" + on(red, "y") + "\n" +
+    auto on = [](const std::string& c, const std::string& s) { return c + s + "\x1b[0m"; };
+    EXPECT_EQ(out_, "000000 k     | 000000 k\n" + on(red, "000001") + " " + on(red, "q") + "zz" +
+                        on(red, "zz") + " | " + on(red, "000001") + " " + on(red, "y") + "zz\n" +
                         on(green, "000002") + " " + on(green, "   ") + "   | " + on(red, "000002") +
                         " " + on(red, "new") + "\n000003       | 000003 \n不一致です\n");
     // Side A's column is as wide as its longest line up to 80 cells, where a character that
@@ -240,28 +236,19 @@ TEST_F(CliTest, KestrelShowsEveryUnitWithItsCodeInJsonAndTheWindowsColoursOnATer
                         "不一致です\n");
 }
 
-TEST(HtmlText, MarkupStaysTextControlsShowAsPicturesAndLoneSurrogatesAsReplacement) {
-    const std::pair<std::u16string, std::string> cases[] = {
-        {u"</pre><script>&\"'", "&lt;/pre&gt;&lt;script&gt;&amp;&quot;&#39;"},
-        {u"a\tb\r\n\x7f", "a␉b␍␊␡"},
-        {u"\xd800x\xdc00\xd83d\xde00", "\xef\xbf\xbdx\xef\xbf\xbd😀"}};
-    for (const auto& [text, html] : cases) {
-        std::string out;
-        AppendHtmlText(out, text);
-        EXPECT_EQ(out, html);
-    }
-}
-
-// The first and last unit of each wide range against the units just outside it.
-TEST(TerminalText, WideRangesTakeTwoCellsFromEndToEndAndControlsShowAsPictures) {
+TEST(ConsoleText, MarkupStaysTextControlsShowAsPicturesAndWideCharactersTakeTwoCells) {
+    std::string out;
+    AppendHtmlText(out, u"</pre><script>&\"'a\tb\r\n\x7f\xd800x\xdc00\xd83d\xde00");
+    EXPECT_EQ(out, "&lt;/pre&gt;&lt;script&gt;&amp;&quot;&#39;a␉b␍␊␡\xef\xbf\xbdx\xef\xbf\xbd😀");
+    // The first and last unit of each wide range against the units just outside it.
     const std::u16string wide =
         u"\u1100\u115F\u2E80\uA4CF\uAC00\uD7A3\uF900\uFAFF\uFE30\uFE4F"
-        u"\uFF00\uFF60\uFFE0\uFFE6\U0001F600";
+        u"\uFF00\uFF60\uFFE0\uFFE6\U0001F600\xD800\u3042\xDC00";  // lone halves take one each
     const std::u16string narrow =
         u"\u10FF\u1160\u2E7F\uA4D0\uABFF\uD7A4\uF8FF\uFB00\uFE2F"
         u"\uFE50\uFEFF\uFF61\uFFDF\uFFE7\xDC00\xD800";
     EXPECT_EQ(std::pair(TerminalCells(wide), TerminalCells(narrow)),
-              std::pair(30, static_cast<int>(narrow.size())));
+              std::pair(34, static_cast<int>(narrow.size())));
     EXPECT_EQ(VisibleText(std::u16string(u"\0\x1F\x20\x7E\x7F\x80", 6)),
               u"\u2400\u241F ~\u2421\x80");
 }
@@ -277,39 +264,53 @@ TEST_F(CliTest, KestrelHtmlShowsTheViewsRunsFillerLinesAndNumbersWithFileTextEsc
     EXPECT_THAT(out_, HasSubstr("background:#ff0000}\n"));  // the status bar's red
     EXPECT_THAT(out_, HasSubstr(".d{background:#ff6464}\n.f{background:#80ff80}\n"
                                 ".g{background:#c8c8c8}\n</style>"));
-    const std::string red = "<td><span style=\"background:#ff6464\">";
     EXPECT_THAT(
         out_,
         EndsWith(
-            "<body>\n<table class=\"files\">\n<tr><th></th><th>ファイル</th><th>文字コード</th>"
-            "<th>行数</th></tr>\n<tr><th>A</th><td>a.txt</td><td>ansi</td><td>3</td></tr>\n"
-            "<tr><th>B</th><td>b.txt</td><td>utf-8</td><td>4</td></tr>\n</table>\n"
-            "<div class=\"bar\"><span>照合不一致</span><span>MemorySize_W=512</span>"
-            "<span>MemorySize_H=300</span></div>\n<p class=\"outcome\">不一致です</p>\n"
-            "<table class=\"view\"><colgroup><col class=\"n\"><col><col class=\"n\"><col>"
-            "</colgroup>\n<tr><td>000000</td><td>k</td><td>000000</td><td>k</td></tr>\n<tr>" +
-            red +
-            "000001</span></td><td><span class=\"d\">&lt;script&gt;document.title=1&lt;"
-            "/script&gt;</span></td>" +
-            red +
-            "000001</span></td><td><span class=\"d\">new"
-            "</span></td></tr>\n<tr><td><span style=\"background:#80ff80\">000002</span></td>"
-            "<td><span class=\"f\">" +
-            std::string(28, ' ') + "</span></td>" + red +
-            "000002</span></td><td><span class=\"d\">&lt;img src=x onerror=alert(1)&gt;"
-            "</span></td></tr>\n<tr><td>000003</td><td>q</td><td>000003</td><td>q</td></tr>\n"
-            "</table>\n</body>\n</html>\n"));
+            "<body>\n<table class=\"files\">\n<tr><th></th><th>ファイル</th><th>文字コード</th><th>"
+            "行数</th></tr>\n<tr><th>A</th><td>a.txt</td><td>ansi</td><td>3</td></tr>\n<tr><th>"
+            "B</th><td>b.txt</td><td>utf-8</td><td>4</td></tr>\n</table>\n<div class=\"bar\"><span>"
+            "照合不一致</span><span>MemorySize_W=512</span><span>MemorySize_H=300</span></div>\n<p "
+            "class=\"outcome\">不一致です</p>\n<table class=\"view\"><colgroup><col class=\"n\">"
+            "<col><col class=\"n\"><col></colgroup>\n<tr><td>000000</td><td>k</td><td>000000</td>"
+            "<td>k</td></tr>\n<tr><td><span style=\"background:#ff6464\">000001</span></td><td>"
+            "<span class=\"d\">&lt;script&gt;document.title=1&lt;/script&gt;</span></td><td><span "
+            "style=\"background:#ff6464\">000001</span></td><td><span class=\"d\">new</span></td>"
+            "</tr>\n<tr><td><span style=\"background:#80ff80\">000002</span></td><td><span "
+            "class=\"f\">                            </span></td><td><span "
+            "style=\"background:#ff6464\">000002</span></td><td><span class=\"d\">&lt;img src=x "
+            "onerror=alert(1)&gt;</span></td></tr>\n<tr><td>000003</td><td>q</td><td>000003</td>"
+            "<td>q</td></tr>\n</table>\n</body>\n</html>\n"));
     EXPECT_EQ(Kestrel({u"--html", u"--rows=60000", u"a.txt", u"b.txt"}), 1);
     EXPECT_EQ(out_.size(), size + 2);  // "MemorySize_H=60000" instead of "=300"
-    // Pairs at both ends of the surrogates whose halves differ on one side only, then a lone
-    // surrogate on both sides.
-    const std::u16string u = u"\U00010000\U0010FFFF😀😀", v = u"\U000103FF\U0010FC00\U0001FA00😁";
-    File("u.txt", testing::Utf16File(u + u'\xD800'));
-    File("v.txt", testing::Utf16File(v + u'\xD800'));
-    EXPECT_EQ(Kestrel({u"--html", u"u.txt", u"v.txt"}), 1);
-    for (const std::u16string& pairs : {u, v})
-        EXPECT_THAT(out_, HasSubstr("<span class=\"d\">" + Utf16ToUtf8(pairs) +
-                                    "</span>\xef\xbf\xbd</td>"));
+    // Side A's cells: a pair stays whole in the code of the half that differs; a unit outside the
+    // ranges is no half; a full row's lone high surrogate ends there, whatever follows.
+    const std::string d = "<span class=\"d\">", e = "</span>", x = "\uFFFD", p = "\uE000";
+    const std::tuple<std::u16string, std::u16string, std::string> rows[] = {
+        {u"あいうえお", u"あいうえお", "あいうえお"},
+        {u"ab\xD7FF", u"ay\xD7FF", "a" + d + "b" + e + "\uD7FF"},
+        {u"\xD7FF\xDC00", u"\xD7FF\xDC01", "\uD7FF" + d + x + e},
+        {u"\xDC00\xDC00", u"\xDC00\xDC01", x + d + x + e},
+        {u"\xD800\xDBFF", u"\xD800\xDBFE", x + d + x + e},
+        {u"\xD800\xE000", u"\xD800\xE001", x + d + p + e},
+        {u"𐀀\xE000𐀀", u"𐀁\xE000𐀁", d + "𐀀" + e + p + d + "𐀀" + e},
+        {u"😀\U0010FFFF", u"\U0001FA00\xDBFF\xDFFE", d + "😀\xf4\x8f\xbf\xbf" + e},
+        {u"abcd\xD800", u"abcd\xD800", "abcd" + x},
+        {u"\xDC00y", u"\xDC01y", d + x + e + "y"},
+        {u"", u"", ""}};
+    std::u16string u, v;
+    for (const auto& [a, b, html] : rows)
+        u += a + u"\r\n", v += b + u"\r\n";
+    File("u.txt", testing::Utf16File(u));
+    File("v.txt", testing::Utf16File(v));
+    const Arguments uv = {u"--html", u"--columns=5", u"--rows=13", u"u.txt", u"v.txt"};
+    EXPECT_EQ(Kestrel(uv), 1);
+    std::size_t at = 0;  // side A's cells (side B's number follows) in the rows' order
+    for (const auto& [a, b, html] : rows)
+        EXPECT_NE(at = out_.find("<td>" + html + "</td><td>", at + 1), out_.npos) << html;
+    EXPECT_EQ(Kestrel(Arguments(uv.begin() + 1, uv.end())), 1);
+    EXPECT_THAT(out_, ::testing::StartsWith("000000 あいうえお | 000000 あいうえお\n000001 ab\uD7FF"
+                                            "        | 000001 ay\uD7FF\n000002 \uD7FF\uFFFD"));
 }
 
 // Rows that pair two folders ("." and ".." of *.*, subfolders of the same name) count neither
@@ -321,6 +322,10 @@ TEST_F(CliTest, OspreyExitsZeroOnlyWhenEveryFileHasAnEqualPartner) {
     fs::create_directory(dir_.path() / "a/sub");
     fs::create_directory(dir_.path() / "b/sub");
     EXPECT_EQ(Osprey(all_files), 0);
+    std::u16string a259 = u"a";  // a path of 259 characters is the longest taken
+    for (int n = 0; n < 129; ++n)
+        a259 += u"/.";
+    EXPECT_EQ(Osprey({u"--quiet", u"--group=104", a259, u"b"}), 0);
     EXPECT_EQ(Osprey({u"--group=104", u"a", u"b"}), 0);
     EXPECT_THAT(out_, HasSubstr("\n\n照合後  Aファイル数=4  Bファイル数=4  対象ファイル数=4"));
     EXPECT_EQ(Osprey({u"--help", u"a"}), 0);
@@ -338,22 +343,22 @@ TEST_F(CliTest, OspreyExitsZeroOnlyWhenEveryFileHasAnEqualPartner) {
     fs::create_directory(dir_.path() / "b/e");
     EXPECT_EQ(Osprey(all_files), 1);
     EXPECT_TRUE(messages_.shown.empty());
-    const Arguments bad[] = {{u"a", u"missing"},
-                             {u"--group=x", u"a", u"b"},
-                             {u"--group=77", u"a", u"b"},
-                             {u"a", std::u16string(260, u'b')}};
+    const Arguments bad[] = {{u"a", u"missing"},          {u"--group=x", u"a", u"b"},
+                             {u"--group=77", u"a", u"b"}, {u"a", std::u16string(260, u'b')},
+                             {a259 + u"/", u"b"},         {u"a"}};
     for (const Arguments& arguments : bad) {
         EXPECT_EQ(Osprey(arguments), 2);
         EXPECT_EQ(out_, "");
         EXPECT_EQ(messages_.shown.size(), 1u);
     }
+    EXPECT_TRUE(messages_.Texts()[0].starts_with(u"two folders are needed, DIR_A and DIR_B\n"));
 }
 
 TEST(OspreyCliReport, JsonAndTableShowEveryRowWithEscapedNamesAndEmptyHalves) {
     osprey::FolderComparison comparison;
     comparison.files[0].resize(1);
     comparison.pairs[0] = {{13, u"日本 \"\\\n\x1F.txt", u"*.*", u"12", u"2023/11/07 09:53"}};
-    comparison.pairs[1] = {{13, u"", u"", u"", u""}};
+    comparison.pairs[1] = {{0, u"", u"", u"", u""}};
     comparison.compareFlag = 1;
     comparison.folderPath[1] = u"B<";
     EXPECT_EQ(
@@ -370,31 +375,26 @@ TEST(OspreyCliReport, JsonAndTableShowEveryRowWithEscapedNamesAndEmptyHalves) {
               "照合後  Aファイル数=1  Bファイル数=0  対象ファイル数=0  ファイル一致数=0  "
               "ファイル不一致数=0\n");
     // The list views' columns, and no picture (the platform's "none", -2) for a row not paired.
-    std::vector<int> widths;
-    for (const osprey::app::ListColumn& column : osprey::app::kListColumns)
-        widths.push_back(column.width);
-    EXPECT_EQ(widths, (std::vector{400, 80, 150, 200, 60}));
+    for (int c = 0; c < osprey::app::kListColumnCount; ++c)
+        EXPECT_EQ(osprey::app::kListColumns[c].width, (std::array{400, 80, 150, 200, 60})[c]);
     EXPECT_EQ(osprey::app::StatusImage(0), -2);
-    // Both halves carry the row's picture, as both list views do.
+    // A half without a status has no picture; a group not in the table shows as its number.
+    EXPECT_THAT(HtmlReport(comparison, DefaultExtensionGroups(), 77), HasSubstr("<td>77</td>"));
     EXPECT_THAT(
         HtmlReport(comparison, DefaultExtensionGroups(), 0),
         EndsWith(
             ".m0{color:#000;background:#00ffff}\n.m1{color:#00f;background:#0f0}\n.m2{color:#f00;"
             "background:#c0c0c0}\n.m3{color:#000;background:#ff0}\n</style>\n</head>\n<body>\n"
-            "<table class=\"folders\">\n<tr><th>フォルダＡ</th><td></td></tr>\n<tr><th>フォルダＢ"
-            "</th><td>B&lt;</td></tr>\n<tr><th>拡張子グループ</th><td>0 ソースファイル *.cpp *.h "
-            "*.rc"
-            "</td></tr>\n</table>\n<table class=\"lists\">\n<tr><th>ファイル名</th><th>拡張子</th>"
-            "<th>サイズ</th><th>日時</th><th>比較</th><th "
-            "class=\"b\">ファイル名</th><th>拡張子</th>"
-            "<th>サイズ</th><th>日時</th><th>比較</th></tr>\n<tr><td class=\"name\"><span class="
-            "\"m m3\">非</span>日本 &quot;\\␊␟.txt</td><td>*.*</td><td>12</td><td>2023/11/07 "
-            "09:53</td><td>非対称</td><td class=\"name b\"><span class=\"m m3\">非</span></td>"
-            "<td></td><td></td><td></td><td>非対称</td></tr>\n</table>\n<div class=\"bar\"><span>"
-            "照合後</span><span>Aファイル数=1</span><span>Bファイル数=0</"
-            "span><span>対象ファイル数=0"
-            "</span><span>ファイル一致数=0</span><span>ファイル不一致数=0</span></div>\n</body>\n"
-            "</html>\n"));
+            "<table class=\"folders\">\n<tr><th>フォルダＡ</th><td></td></tr>\n<tr><th>"
+            "フォルダＢ</th><td>B&lt;</td></tr>\n<tr><th>拡張子グループ</th><td>0 ソースファイル "
+            "*.cpp *.h *.rc</td></tr>\n</table>\n<table class=\"lists\">\n<tr><th>ファイル名</th>"
+            "<th>拡張子</th><th>サイズ</th><th>日時</th><th>比較</th><th class=\"b\">"
+            "ファイル名</th><th>拡張子</th><th>サイズ</th><th>日時</th><th>比較</th></tr>\n<tr><td "
+            "class=\"name\"><span class=\"m m3\">非</span>日本 &quot;\\␊␟.txt</td><td>*.*</td><td>"
+            "12</td><td>2023/11/07 09:53</td><td>非対称</td><td class=\"name b\"></td><td></td><td>"
+            "</td><td></td><td></td></tr>\n</table>\n<div class=\"bar\"><span>照合後</span><span>"
+            "Aファイル数=1</span><span>Bファイル数=0</span><span>対象ファイル数=0</span><span>"
+            "ファイル一致数=0</span><span>ファイル不一致数=0</span></div>\n</body>\n</html>\n"));
 }
 
 // A device, a pipe or an endless file is refused like a file that cannot be opened, at once.
@@ -443,8 +443,7 @@ TEST_F(CliTest, GitDifftoolRunsKestrelCliOnTheChangedFileAndFailsWithIt) {
     EXPECT_NE(std::system(difftool.c_str()), 0);
     std::ifstream file("out");
     const std::string out{std::istreambuf_iterator<char>(file), {}};
-    EXPECT_THAT(out, HasSubstr("000001 y | 000001 z"));
-    EXPECT_THAT(out, HasSubstr("不一致です"));
+    EXPECT_THAT(out, HasSubstr("000001 y | 000001 z\n000002   | 000002 \n不一致です"));
 }
 
 TEST_F(CliTest, NamesThatAreNotUtf8OrHoldMarkupOpenAgainAndShowAsText) {
