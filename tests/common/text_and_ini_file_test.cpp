@@ -26,6 +26,7 @@ TEST(Format, WritesTheConversionsTheProgramsUse) {
                  {u"%04d|%4d", {-12, -12}, u"-012| -12"},
                  {u"%I64u %u", {18446744073709551615ULL, -1}, u"18446744073709551615 4294967295"},
                  {u"%10d|%9s", {5, u"ab"}, u"         5|       ab"},
+                 {u"%d %d %d %5d|%05", {0, -1, 99, 100, 1}, u"0 -1 99   100|"},
                  // A conversion without an argument prints nothing, a lone last % itself.
                  {u"100%% %d and %d %", {7}, u"100% 7 and  %"}};
     for (const auto& c : cases)
@@ -45,11 +46,24 @@ TEST(Utf8, DecodesValidTextAndReplacesInvalidSequencesAsTheSystemDoes) {
     const std::u16string utf16 = u"\x7F\x80\u07FF\u0800\uD7FF\U00010000\uE000\uFFFF\U0010FFFF";
     EXPECT_EQ(Utf8ToUtf16(utf8), utf16);
     EXPECT_EQ(Utf16ToUtf8(utf16), utf8);
-    // Just outside them: overlong, surrogate, too large, no lead; lone surrogates.
+    // Just outside them: overlong, surrogate, too large, no lead.
     EXPECT_EQ(Utf8ToUtf16("\xC1\xBF\xE0\x9F\xBF\xED\xA0\x80\xED\xBF\xBF\xF0\x8F\xBF\xBF"
                           "\xF4\x90\x80\x80\xF5\x80"),
               std::u16string(16, u'\uFFFD'));
-    EXPECT_EQ(Utf16ToUtf8(u"\xD800x\xDFFF"), "\xEF\xBF\xBDx\xEF\xBF\xBD");
+    // Surrogates without a partner and the units beside their ranges; the view ends on a high
+    // surrogate, not on the low one after it.
+    const std::string r = "\xEF\xBF\xBD";
+    EXPECT_EQ(
+        Utf16ToUtf8({u"\xD7FF\xDC00\xDC00\xD800\xDBFF\xDFFF\xD800\xE000\xDFFF\xD800\xDC00", 10}),
+        "\xED\x9F\xBF" + r + r + r + "\xF4\x8F\xBF\xBF" + r + "\xEE\x80\x80" + r + r);
+    // A U+FFFD the text holds is no loss, one put in for a sequence the end cuts short is.
+    const std::string marks = "\xEF\xBF\xBD!\xEF\xBF\xBD";
+    for (const std::size_t size : {7, 6}) {
+        const std::u16string units = Utf8ToUtf16(marks.substr(0, size));
+        EXPECT_EQ(LostInUtf8(reinterpret_cast<const std::uint8_t*>(marks.data()), size,
+                             units.data(), units.size()),
+                  size == 6);
+    }
 }
 
 // The boxes read a number as _wtoi does, from the characters the box holds.
@@ -100,23 +114,23 @@ TEST(IniFile, TheMarkAloneDecidesTheEncodingAndUnchangedFilesKeepTheirBytes) {
 TEST(IniFile, ReadsKeysAsTheProfileFunctionsDo) {
     const IniFile file = IniFile::Parse(
         "a=outside\r\n[setting] trailing words\r\n;a=commented\r\n \t;b=too\r\njust words\r\n=no "
-        "key\r\n"
-        "  Plain =  a b  \r\ndouble=\"  quoted \"\r\nsingle='x'\r\nhalf=\"open\r\n"
-        "mixed=\"a'\r\nlone=\"\r\nempty=\r\nequals=a=b\r\nplain=second\r\n"
-        "[Other]\r\n[SETTING]\r\nlater=1\r\n");
+        "key\r\n\tPlain\v=\f a b\r\r\ndouble=\"  quoted \"\r\nsingle=''\r\nhalf=\"open\r\n"
+        "mixed=\"a'\r\nzone=\"\r\nempty=\r\nequals=]a=b]\r\nplain=second\r\n"
+        " [Other]\r\nlater=1\r\n[SETTING]\r\nlater=2\r\n");
     const struct {
         std::u16string_view key;
         std::optional<std::u16string> value;
-    } keys[] = {{u"PLAIN", u"a b"},      {u"double", u"  quoted "}, {u"single", u"x"},
-                {u"half", u"\"open"},    {u"mixed", u"\"a'"},       {u"lone", u"\""},
-                {u"empty", u""},         {u"equals", u"a=b"},       {u"a", std::nullopt},
-                {u"later", std::nullopt}};
+    } keys[] = {{u"PLAIN", u"a b"},       {u"double", u"  quoted "}, {u"single", u""},
+                {u"half", u"\"open"},     {u"mixed", u"\"a'"},       {u"ZONE", u"\""},
+                {u"empty", u""},          {u"equals", u"]a=b]"},     {u"a", std::nullopt},
+                {u"later", std::nullopt}, {u"zones", std::nullopt}};
     for (const auto& key : keys)
         EXPECT_EQ(file.Value(u"SETTING", key.key), key.value) << Utf16ToUtf8(key.key);
     EXPECT_TRUE(file.Number(u"SETTING", u"empty") == 0 && !file.Number(u"SETTING", u"a"));
     EXPECT_EQ(file.Keys(kSection),
               (std::vector<std::u16string>{u"Plain", u"double", u"single", u"half", u"mixed",
-                                           u"lone", u"empty", u"equals", u"plain"}));
+                                           u"zone", u"empty", u"equals", u"plain"}));
+    EXPECT_TRUE(file.Keys(u"Missing").empty() && !file.Section(u"Missing").Find(u"a"));
 }
 
 // A key is set where it first stands in its file's encoding and line break; a new key follows the
@@ -131,6 +145,7 @@ TEST(IniFile, SettingAKeyChangesOnlyItsLine) {
          "; note\r\n[Setting]\r\nx=0\r\nK=7\r\nk=4\r\n"},
         {"[Setting]\nk=1\n; last\n\n\n[Other]\n", u"n", u"2",
          "[Setting]\nk=1\n; last\nn=2\n\n\n[Other]\n"},
+        {"[Setting]\n\n[Other]\n", u"a", u"1", "[Setting]\na=1\n\n[Other]\n"},
         {"[Setting]\r\nx=0\n", u"a", u"1", "[Setting]\r\nx=0\na=1\r\n"},  // the first break
         {"[Other]\r\nx=1", u"a", u"1", "[Other]\r\nx=1\r\n[Setting]\r\na=1\r\n"},
         {"", u"k", u"D:\\作業\\", Utf16File(u"[Setting]\r\nk=D:\\作業\\\r\n")},
