@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 
+#include "common/code_page_932.h"
 #include "common/ini_file.h"
 #include "common/number_reading.h"
 #include "common/text.h"
@@ -33,12 +35,12 @@ TEST(Format, WritesTheConversionsTheProgramsUse) {
         EXPECT_EQ(Format(c.pattern, c.args), c.expected) << Utf16ToUtf8(c.pattern);
 }
 
+// Surrogates without a partner and the units beside their ranges; a view of the first 10 ends on a
+// high surrogate, not on the low one after it.
+constexpr char16_t kSurrogates[] =
+    u"\xD7FF\xDC00\xDC00\xD800\xDBFF\xDFFF\xD800\xE000\xDFFF\xD800\xDC00";
+
 TEST(Utf8, DecodesValidTextAndReplacesInvalidSequencesAsTheSystemDoes) {
-    EXPECT_EQ(Utf8ToUtf16("a\xE6\xBC\xA2\xF0\x9F\x98\x80"), u"a漢😀");
-    // A lone continuation byte, a broken sequence, an overlong form and a surrogate, whose
-    // second byte goes with its lead.
-    EXPECT_EQ(Utf8ToUtf16("\x80\x62\xE6\xBC\x63\xC0\xAF\xED\xA0\x80"),
-              u"\uFFFDb\uFFFDc\uFFFD\uFFFD\uFFFD\uFFFD");
     // Both ends of each length of sequence, and of the surrogates, both ways.
     const std::string utf8 =
         "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xF0\x90\x80\x80\xEE\x80\x80"
@@ -46,16 +48,9 @@ TEST(Utf8, DecodesValidTextAndReplacesInvalidSequencesAsTheSystemDoes) {
     const std::u16string utf16 = u"\x7F\x80\u07FF\u0800\uD7FF\U00010000\uE000\uFFFF\U0010FFFF";
     EXPECT_EQ(Utf8ToUtf16(utf8), utf16);
     EXPECT_EQ(Utf16ToUtf8(utf16), utf8);
-    // Just outside them: overlong, surrogate, too large, no lead.
-    EXPECT_EQ(Utf8ToUtf16("\xC1\xBF\xE0\x9F\xBF\xED\xA0\x80\xED\xBF\xBF\xF0\x8F\xBF\xBF"
-                          "\xF4\x90\x80\x80\xF5\x80"),
-              std::u16string(16, u'\uFFFD'));
-    // Surrogates without a partner and the units beside their ranges; the view ends on a high
-    // surrogate, not on the low one after it.
     const std::string r = "\xEF\xBF\xBD";
-    EXPECT_EQ(
-        Utf16ToUtf8({u"\xD7FF\xDC00\xDC00\xD800\xDBFF\xDFFF\xD800\xE000\xDFFF\xD800\xDC00", 10}),
-        "\xED\x9F\xBF" + r + r + r + "\xF4\x8F\xBF\xBF" + r + "\xEE\x80\x80" + r + r);
+    EXPECT_EQ(Utf16ToUtf8({kSurrogates, 10}),
+              "\xED\x9F\xBF" + r + r + r + "\xF4\x8F\xBF\xBF" + r + "\xEE\x80\x80" + r + r);
     // A U+FFFD the text holds is no loss, one put in for a sequence the end cuts short is.
     const std::string marks = "\xEF\xBF\xBD!\xEF\xBF\xBD";
     for (const std::size_t size : {7, 6}) {
@@ -64,6 +59,25 @@ TEST(Utf8, DecodesValidTextAndReplacesInvalidSequencesAsTheSystemDoes) {
                              units.data(), units.size()),
                   size == 6);
     }
+}
+
+// Code page 932 where bytes and units may disagree: the single bytes outside ASCII and katakana,
+// a lead byte before a NUL, at the end of the view (whatever follows it) or in an undefined pair,
+// surrogates, which it has no character for, and a converter that gave no units.
+TEST(CodePage932, SingleBytesLeadBytesAloneAndSurrogatesBothWays) {
+    EXPECT_EQ(DecodeCodePage932("\x81\0\x80\xA0\xFD\xFE\xFF"s),
+              u"\u30FB\0\u0080\uF8F0\uF8F1\uF8F2\uF8F3"s);
+    EXPECT_EQ(EncodeCodePage932(u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3"), "\x80\xA0\xFD\xFE\xFF");
+    EXPECT_EQ(EncodeCodePage932({kSurrogates, 10}), "??????\xF0\x40??");
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>("x\x81\x45\0\x85\x45\xED\x40");
+    const std::tuple<int, std::size_t, bool> cases[] = {{0, 2, true}, {0, 4, false}, {4, 2, true}};
+    for (const auto& [from, size, lost] : cases) {
+        char16_t units[4];
+        const std::size_t count = DecodeCodePage932(bytes + from, size, units);
+        EXPECT_EQ(LostInCodePage932(bytes + from, size, units, count), lost) << from << size;
+    }
+    EXPECT_TRUE(LostInCodePage932(bytes + 6, 2, nullptr, 0));
+    EXPECT_FALSE(SecondCodeInCodePage932(bytes + 6, 2, nullptr, 0));
 }
 
 // The boxes read a number as _wtoi does, from the characters the box holds.
