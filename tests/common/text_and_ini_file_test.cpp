@@ -1,5 +1,5 @@
-// Text as the programs handle it: formatting, UTF-8, numbers read from a box, and the INI file's
-// encodings and lines.
+// Text as the programs handle it: formatting, UTF-8 and code page 932, numbers read from a box,
+// and the INI file's encodings and lines.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -24,23 +24,17 @@ TEST(Format, WritesTheConversionsTheProgramsUse) {
         std::u16string_view pattern;
         std::initializer_list<FormatArg> args;
         std::u16string_view expected;
-    } cases[] = {{u"%06d|%06d", {42, 1234567}, u"000042|1234567"},
-                 {u"%04d|%4d", {-12, -12}, u"-012| -12"},
+    } cases[] = {{u"%06d|%06d|%d|%d", {42, 1234567, 0, 99}, u"000042|1234567|0|99"},
+                 {u"%04d|%4d|%d|%5d", {-12, -12, -1, 100}, u"-012| -12|-1|  100"},
                  {u"%I64u %u", {18446744073709551615ULL, -1}, u"18446744073709551615 4294967295"},
-                 {u"%10d|%9s", {5, u"ab"}, u"         5|       ab"},
-                 {u"%d %d %d %5d|%05", {0, -1, 99, 100, 1}, u"0 -1 99   100|"},
+                 {u"%10d|%9s|%05", {5, u"ab", 1}, u"         5|       ab|"},
                  // A conversion without an argument prints nothing, a lone last % itself.
                  {u"100%% %d and %d %", {7}, u"100% 7 and  %"}};
     for (const auto& c : cases)
         EXPECT_EQ(Format(c.pattern, c.args), c.expected) << Utf16ToUtf8(c.pattern);
 }
 
-// Surrogates without a partner and the units beside their ranges; a view of the first 10 ends on a
-// high surrogate, not on the low one after it.
-constexpr char16_t kSurrogates[] =
-    u"\xD7FF\xDC00\xDC00\xD800\xDBFF\xDFFF\xD800\xE000\xDFFF\xD800\xDC00";
-
-TEST(Utf8, DecodesValidTextAndReplacesInvalidSequencesAsTheSystemDoes) {
+TEST(Utf8AndCodePage932, EachEndOfEachRangeBothWaysAndWhatCountsAsLost) {
     // Both ends of each length of sequence, and of the surrogates, both ways.
     const std::string utf8 =
         "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xF0\x90\x80\x80\xEE\x80\x80"
@@ -48,36 +42,27 @@ TEST(Utf8, DecodesValidTextAndReplacesInvalidSequencesAsTheSystemDoes) {
     const std::u16string utf16 = u"\x7F\x80\u07FF\u0800\uD7FF\U00010000\uE000\uFFFF\U0010FFFF";
     EXPECT_EQ(Utf8ToUtf16(utf8), utf16);
     EXPECT_EQ(Utf16ToUtf8(utf16), utf8);
+    // Surrogates alone and the units beside their ranges; the first 10 end on a high one, alone.
+    const char16_t* surrogates =
+        u"\xD7FF\xDC00\xDC00\xD800\xDBFF\xDFFF\xD800\xE000\xDFFF\xD800\xDC00";
     const std::string r = "\xEF\xBF\xBD";
-    EXPECT_EQ(Utf16ToUtf8({kSurrogates, 10}),
+    EXPECT_EQ(Utf16ToUtf8({surrogates, 10}),
               "\xED\x9F\xBF" + r + r + r + "\xF4\x8F\xBF\xBF" + r + "\xEE\x80\x80" + r + r);
     // A U+FFFD the text holds is no loss, one put in for a sequence the end cuts short is.
-    const std::string marks = "\xEF\xBF\xBD!\xEF\xBF\xBD";
-    for (const std::size_t size : {7, 6}) {
-        const std::u16string units = Utf8ToUtf16(marks.substr(0, size));
-        EXPECT_EQ(LostInUtf8(reinterpret_cast<const std::uint8_t*>(marks.data()), size,
-                             units.data(), units.size()),
-                  size == 6);
-    }
-}
-
-// Code page 932 where bytes and units may disagree: the single bytes outside ASCII and katakana,
-// a lead byte before a NUL, at the end of the view (whatever follows it) or in an undefined pair,
-// surrogates, which it has no character for, and a converter that gave no units.
-TEST(CodePage932, SingleBytesLeadBytesAloneAndSurrogatesBothWays) {
-    EXPECT_EQ(DecodeCodePage932("\x81\0\x80\xA0\xFD\xFE\xFF"s),
-              u"\u30FB\0\u0080\uF8F0\uF8F1\uF8F2\uF8F3"s);
+    const auto* marks = reinterpret_cast<const std::uint8_t*>("\xEF\xBF\xBD!\xEF\xBF\xBD");
+    EXPECT_TRUE(!LostInUtf8(marks, 7, u"\uFFFD!\uFFFD", 3) &&
+                LostInUtf8(marks, 6, u"\uFFFD!\uFFFD", 3));
+    // Code page 932: single bytes outside ASCII and katakana, a lead byte before a NUL, at the
+    // view's end or in an undefined pair, surrogates (no character of it), no units at all.
+    EXPECT_EQ(DecodeCodePage932("\x81\0"s), u"\u30FB\0"s);
     EXPECT_EQ(EncodeCodePage932(u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3"), "\x80\xA0\xFD\xFE\xFF");
-    EXPECT_EQ(EncodeCodePage932({kSurrogates, 10}), "??????\xF0\x40??");
+    EXPECT_EQ(EncodeCodePage932({surrogates, 10}), "??????\xF0\x40??");
     const auto* bytes = reinterpret_cast<const std::uint8_t*>("x\x81\x45\0\x85\x45\xED\x40");
-    const std::tuple<int, std::size_t, bool> cases[] = {{0, 2, true}, {0, 4, false}, {4, 2, true}};
-    for (const auto& [from, size, lost] : cases) {
-        char16_t units[4];
-        const std::size_t count = DecodeCodePage932(bytes + from, size, units);
-        EXPECT_EQ(LostInCodePage932(bytes + from, size, units, count), lost) << from << size;
-    }
-    EXPECT_TRUE(LostInCodePage932(bytes + 6, 2, nullptr, 0));
-    EXPECT_FALSE(SecondCodeInCodePage932(bytes + 6, 2, nullptr, 0));
+    EXPECT_FALSE(LostInCodePage932(bytes, 4, u"x\u30FB\0", 3));  // 81 45 is that character
+    EXPECT_TRUE(LostInCodePage932(bytes, 2, u"x\u30FB", 2) &&
+                LostInCodePage932(bytes + 4, 2, u"\u30FB", 1) &&
+                LostInCodePage932(bytes + 6, 2, nullptr, 0) &&
+                !SecondCodeInCodePage932(bytes + 6, 2, nullptr, 0));
 }
 
 // The boxes read a number as _wtoi does, from the characters the box holds.
@@ -105,41 +90,34 @@ constexpr char16_t kSection[] = u"Setting";
 // Only a mark decides: bytes without one are code page 932 even where they are valid UTF-8. A file
 // nothing was set in is written back byte for byte, whatever it holds.
 TEST(IniFile, TheMarkAloneDecidesTheEncodingAndUnchangedFilesKeepTheirBytes) {
-    const struct {
-        std::string bytes;
-        IniEncoding encoding;
-        std::optional<std::u16string> value;
-    } files[] = {
+    const std::tuple<std::string, IniEncoding, std::optional<std::u16string>> files[] = {
         {Utf16File(u"[Setting]\r\nk=ソースファイル\r\n"), IniEncoding::kUtf16Le, u"ソースファイル"},
         {"\xEF\xBB\xBF[Setting]\r\nk=ソースファイル", IniEncoding::kUtf8WithBom, u"ソースファイル"},
         {"[Setting]\n  k = " + kSourceFilesCp932 + " \n\n\n", IniEncoding::kCodePage932,
          u"ソースファイル"},
         {"[Setting]\r\nk=C:\\\xC3\xA9\\\r\n", IniEncoding::kCodePage932, u"C:\\ﾃｩ\\"},
-        {Utf16File(u"[Setting]\nk=Ω€😀") + "\x41", IniEncoding::kUtf16Le, u"Ω€😀"},
         {"x=\x80\xFF\x00\x01\r\n\x00\xFE\xFD"s, IniEncoding::kCodePage932, std::nullopt}};
-    for (const auto& file : files) {
-        const IniFile ini = IniFile::Parse(file.bytes);
-        EXPECT_EQ(ini.encoding(), file.encoding);
-        EXPECT_EQ(ini.Value(kSection, u"k"), file.value);
-        EXPECT_EQ(ini.Serialize(), file.bytes);
+    for (const auto& [bytes, encoding, value] : files) {
+        const IniFile ini = IniFile::Parse(bytes);
+        EXPECT_EQ(ini.encoding(), encoding);
+        EXPECT_EQ(ini.Value(kSection, u"k"), value);
+        EXPECT_EQ(ini.Serialize(), bytes);
     }
 }
 
 TEST(IniFile, ReadsKeysAsTheProfileFunctionsDo) {
     const IniFile file = IniFile::Parse(
-        "a=outside\r\n[setting] trailing words\r\n;a=commented\r\n \t;b=too\r\njust words\r\n=no "
-        "key\r\n\tPlain\v=\f a b\r\r\ndouble=\"  quoted \"\r\nsingle=''\r\nhalf=\"open\r\n"
-        "mixed=\"a'\r\nzone=\"\r\nempty=\r\nequals=]a=b]\r\nplain=second\r\n"
+        "[Setting\r\na=outside\r\n[setting] trailing words\r\n;a=commented\r\n \t;b=too\r\n"
+        "just words\r\n=no key\r\n\tPlain\v=\f a b\r\r\ndouble=\"  quoted \"\r\nsingle=''\r\n"
+        "half=\"open\r\nmixed=\"a'\r\nzone=\"\r\nempty=\r\nequals=]a=b]\r\nplain=second\r\n"
         " [Other]\r\nlater=1\r\n[SETTING]\r\nlater=2\r\n");
-    const struct {
-        std::u16string_view key;
-        std::optional<std::u16string> value;
-    } keys[] = {{u"PLAIN", u"a b"},       {u"double", u"  quoted "}, {u"single", u""},
-                {u"half", u"\"open"},     {u"mixed", u"\"a'"},       {u"ZONE", u"\""},
-                {u"empty", u""},          {u"equals", u"]a=b]"},     {u"a", std::nullopt},
-                {u"later", std::nullopt}, {u"zones", std::nullopt}};
-    for (const auto& key : keys)
-        EXPECT_EQ(file.Value(u"SETTING", key.key), key.value) << Utf16ToUtf8(key.key);
+    const std::pair<std::u16string_view, std::optional<std::u16string>> keys[] = {
+        {u"PLAIN", u"a b"},       {u"double", u"  quoted "}, {u"single", u""},
+        {u"half", u"\"open"},     {u"mixed", u"\"a'"},       {u"ZONE", u"\""},
+        {u"empty", u""},          {u"equals", u"]a=b]"},     {u"a", std::nullopt},
+        {u"later", std::nullopt}, {u"zones", std::nullopt}};
+    for (const auto& [key, value] : keys)
+        EXPECT_EQ(file.Value(u"SETTING", key), value) << Utf16ToUtf8(key);
     EXPECT_TRUE(file.Number(u"SETTING", u"empty") == 0 && !file.Number(u"SETTING", u"a"));
     EXPECT_EQ(file.Keys(kSection),
               (std::vector<std::u16string>{u"Plain", u"double", u"single", u"half", u"mixed",
@@ -150,16 +128,11 @@ TEST(IniFile, ReadsKeysAsTheProfileFunctionsDo) {
 // A key is set where it first stands in its file's encoding and line break; a new key follows the
 // section's last line before the blank lines, a new section ends the file.
 TEST(IniFile, SettingAKeyChangesOnlyItsLine) {
-    const struct {
-        std::string before;
-        std::u16string_view key, value;
-        std::string after;
-    } cases[] = {
+    const std::tuple<std::string, std::u16string_view, std::u16string_view, std::string> cases[] = {
         {"; note\r\n[Setting]\r\nx=0\r\n  K = 3 \r\nk=4\r\n", u"k", u"7",
          "; note\r\n[Setting]\r\nx=0\r\nK=7\r\nk=4\r\n"},
         {"[Setting]\nk=1\n; last\n\n\n[Other]\n", u"n", u"2",
          "[Setting]\nk=1\n; last\nn=2\n\n\n[Other]\n"},
-        {"[Setting]\n\n[Other]\n", u"a", u"1", "[Setting]\na=1\n\n[Other]\n"},
         {"[Setting]\r\nx=0\n", u"a", u"1", "[Setting]\r\nx=0\na=1\r\n"},  // the first break
         {"[Other]\r\nx=1", u"a", u"1", "[Other]\r\nx=1\r\n[Setting]\r\na=1\r\n"},
         {"", u"k", u"D:\\作業\\", Utf16File(u"[Setting]\r\nk=D:\\作業\\\r\n")},
@@ -170,16 +143,16 @@ TEST(IniFile, SettingAKeyChangesOnlyItsLine) {
         // The odd last byte of UTF-16 stays last, so no unit after it shifts.
         {Utf16File(u"[Setting]\r\nk=1") + "X", u"j", u"2",
          Utf16File(u"[Setting]\r\nk=1\r\nj=2\r\n") + "X"},
-        // A value never breaks into several lines.
-        {"[Setting]\r\n", u"a", u"one\r\n[Evil]\r\nb=2", "[Setting]\r\na=one\r\n"},
+        // A value never breaks into several lines; a new key goes before blank lines, even all.
+        {"[Setting]\r\n\r\n", u"a", u"one\r\n[Evil]\r\nb=2", "[Setting]\r\na=one\r\n\r\n"},
         {"[Setting]\r\n", u"a", std::u16string_view(u"x\0y", 3), "[Setting]\r\na=x\r\n"},
         {"\x00\xFF\x81\n\x9F\x0D\x00[Setting\xFE"s, u"a", u"1",
          "\x00\xFF\x81\n\x9F\x0D\x00[Setting\xFE\n[Setting]\na=1\n"s},
     };
-    for (const auto& c : cases) {
-        IniFile file = IniFile::Parse(c.before);
-        file.SetValue(kSection, c.key, c.value);
-        EXPECT_EQ(file.Serialize(), c.after) << c.before;
+    for (const auto& [before, key, value, after] : cases) {
+        IniFile file = IniFile::Parse(before);
+        file.SetValue(kSection, key, value);
+        EXPECT_EQ(file.Serialize(), after) << before;
     }
 }
 
