@@ -27,7 +27,7 @@ TEST(Format, WritesTheConversionsTheProgramsUse) {
     } cases[] = {{u"%06d|%06d|%d|%d", {42, 1234567, 0, 99}, u"000042|1234567|0|99"},
                  {u"%04d|%4d|%d|%5d", {-12, -12, -1, 100}, u"-012| -12|-1|  100"},
                  {u"%I64u %u", {18446744073709551615ULL, -1}, u"18446744073709551615 4294967295"},
-                 {u"%10d|%9s|%05", {5, u"ab", 1}, u"         5|       ab|"},
+                 {{u"%10d|%9s|%059", 13}, {5, u"ab", 1}, u"         5|       ab|"},
                  // A conversion without an argument prints nothing, a lone last % itself.
                  {u"100%% %d and %d %", {7}, u"100% 7 and  %"}};
     for (const auto& c : cases)
@@ -38,8 +38,9 @@ TEST(Utf8AndCodePage932, EachEndOfEachRangeBothWaysAndWhatCountsAsLost) {
     // Both ends of each length of sequence, and of the surrogates, both ways.
     const std::string utf8 =
         "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xF0\x90\x80\x80\xEE\x80\x80"
-        "\xEF\xBF\xBF\xF4\x8F\xBF\xBF";
-    const std::u16string utf16 = u"\x7F\x80\u07FF\u0800\uD7FF\U00010000\uE000\uFFFF\U0010FFFF";
+        "\xEF\xBF\xBF\xF4\x8F\xBF\xBF\xF0\x9F\x98\x80";
+    const std::u16string utf16 =
+        u"\x7F\x80\u07FF\u0800\uD7FF\U00010000\uE000\uFFFF\U0010FFFF\U0001F600";
     EXPECT_EQ(Utf8ToUtf16(utf8), utf16);
     EXPECT_EQ(Utf16ToUtf8(utf16), utf8);
     // Surrogates alone and the units beside their ranges; the first 10 end on a high one, alone.
@@ -48,10 +49,12 @@ TEST(Utf8AndCodePage932, EachEndOfEachRangeBothWaysAndWhatCountsAsLost) {
     const std::string r = "\xEF\xBF\xBD";
     EXPECT_EQ(Utf16ToUtf8({surrogates, 10}),
               "\xED\x9F\xBF" + r + r + r + "\xF4\x8F\xBF\xBF" + r + "\xEE\x80\x80" + r + r);
-    // A U+FFFD the text holds is no loss, one put in for a sequence the end cuts short is.
-    const auto* marks = reinterpret_cast<const std::uint8_t*>("\xEF\xBF\xBD!\xEF\xBF\xBD");
-    EXPECT_TRUE(!LostInUtf8(marks, 7, u"\uFFFD!\uFFFD", 3) &&
-                LostInUtf8(marks, 6, u"\uFFFD!\uFFFD", 3));
+    // A U+FFFD the text holds is no loss; one for a sequence the end cuts short or a lone byte is.
+    const auto* marks =
+        reinterpret_cast<const std::uint8_t*>("\xEF\xBF\xBD\xEF\xBF\xBF!\xEF\xBF\xBD\xBD");
+    EXPECT_TRUE(!LostInUtf8(marks, 10, u"\uFFFD\uFFFF!\uFFFD", 4) &&
+                LostInUtf8(marks, 9, u"\uFFFD\uFFFF!\uFFFD", 4) &&
+                LostInUtf8(marks, 11, u"\uFFFD\uFFFF!\uFFFD\uFFFD", 5));
     // Code page 932: single bytes outside ASCII and katakana, a lead byte before a NUL, at the
     // view's end or in an undefined pair, surrogates (no character of it), no units at all.
     EXPECT_EQ(DecodeCodePage932("\x81\0"s), u"\u30FB\0"s);
