@@ -44,10 +44,9 @@ TEST(Utf8AndCodePage932, EachEndOfEachRangeBothWaysAndWhatCountsAsLost) {
     EXPECT_EQ(Utf8ToUtf16(utf8), utf16);
     EXPECT_EQ(Utf16ToUtf8(utf16), utf8);
     // Surrogates alone and the units beside their ranges; the first 10 end on a high one, alone.
-    const char16_t* surrogates =
-        u"\xD7FF\xDC00\xDC00\xD800\xDBFF\xDFFF\xD800\xE000\xDFFF\xD800\xDC00";
+    const char16_t* lone = u"\xD7FF\xDC00\xDC00\xD800\xDBFF\xDFFF\xD800\xE000\xDFFF\xD800\xDC00";
     const std::string r = "\xEF\xBF\xBD";
-    EXPECT_EQ(Utf16ToUtf8({surrogates, 10}),
+    EXPECT_EQ(Utf16ToUtf8({lone, 10}),
               "\xED\x9F\xBF" + r + r + r + "\xF4\x8F\xBF\xBF" + r + "\xEE\x80\x80" + r + r);
     // A U+FFFD the text holds is no loss; one for a sequence the end cuts short or a lone byte is.
     const auto* marks =
@@ -55,17 +54,18 @@ TEST(Utf8AndCodePage932, EachEndOfEachRangeBothWaysAndWhatCountsAsLost) {
     EXPECT_TRUE(!LostInUtf8(marks, 10, u"\uFFFD\uFFFF!\uFFFD", 4) &&
                 LostInUtf8(marks, 9, u"\uFFFD\uFFFF!\uFFFD", 4) &&
                 LostInUtf8(marks, 11, u"\uFFFD\uFFFF!\uFFFD\uFFFD", 5));
-    // Code page 932: single bytes outside ASCII and katakana, a lead byte before a NUL, at the
-    // view's end or in an undefined pair, surrogates (no character of it), no units at all.
+    // Code page 932: single bytes, lone lead bytes, undefined pairs, surrogates, second codes.
     EXPECT_EQ(DecodeCodePage932("\x81\0"s), u"\u30FB\0"s);
     EXPECT_EQ(EncodeCodePage932(u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3"), "\x80\xA0\xFD\xFE\xFF");
-    EXPECT_EQ(EncodeCodePage932({surrogates, 10}), "??????\xF0\x40??");
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>("x\x81\x45\0\x85\x45\xED\x40");
-    EXPECT_FALSE(LostInCodePage932(bytes, 4, u"x\u30FB\0", 3));  // 81 45 is that character
-    EXPECT_TRUE(LostInCodePage932(bytes, 2, u"x\u30FB", 2) &&
-                LostInCodePage932(bytes + 4, 2, u"\u30FB", 1) &&
-                LostInCodePage932(bytes + 6, 2, nullptr, 0) &&
-                !SecondCodeInCodePage932(bytes + 6, 2, nullptr, 0));
+    EXPECT_EQ(EncodeCodePage932({lone, 10}), "??????\xF0\x40??");
+    const auto* b = reinterpret_cast<const std::uint8_t*>("x\x81\x45\0\x85\x45\xED\x40\xFC\xFC");
+    EXPECT_FALSE(LostInCodePage932(b, 4, u"x\u30FB\0", 3));  // 81 45 is that character
+    EXPECT_TRUE(LostInCodePage932(b, 2, u"x\u30FB", 2) &&
+                LostInCodePage932(b + 4, 2, u"\u30FB", 1) &&
+                LostInCodePage932(b + 6, 2, nullptr, 0) &&
+                SecondCodeInCodePage932(b + 5, 3, u"E\u7E8A", 2) &&
+                !SecondCodeInCodePage932(b + 8, 2, u"\u30FB", 1) &&
+                !SecondCodeInCodePage932(b + 6, 2, nullptr, 0));
 }
 
 // The boxes read a number as _wtoi does, from the characters the box holds.
