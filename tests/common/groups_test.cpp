@@ -18,7 +18,6 @@ TEST(ExtensionGroups, DefaultsAreGroupsZeroAndOneThenOneAllFilesGroupPerRowFrom1
     for (int group = 104; group <= 131; ++group)
         numbers.push_back(group);
     EXPECT_EQ(GroupNumbers(table), numbers);
-    EXPECT_EQ(RowsOfGroup(table, 0), (std::vector<int>{0, 1, 2}));
 }
 
 TEST(ExtensionGroups, LookUpsFollowRowOrderWhateverTheNumbers) {
