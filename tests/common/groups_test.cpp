@@ -18,7 +18,6 @@ TEST(ExtensionGroups, DefaultsAreGroupsZeroAndOneThenOneAllFilesGroupPerRowFrom1
     for (int group = 104; group <= 131; ++group)
         numbers.push_back(group);
     EXPECT_EQ(GroupNumbers(table), numbers);
-    EXPECT_EQ(RowsOfGroup(table, 0), (std::vector<int>{0, 1, 2}));
 }
 
 TEST(ExtensionGroups, LookUpsFollowRowOrderWhateverTheNumbers) {
@@ -68,9 +67,8 @@ TEST(GroupEditor, StepsWithinThe32RowsAndStoresTextsCutToTheirRoomAndNumbersUpTo
         EXPECT_EQ(StoreRow(texts, row, reporter, nullptr), stored != 104);
         EXPECT_EQ(reporter.shown.size(), stored != 104 ? 0u : 1u);
         EXPECT_EQ(row.groupNo, stored);
-        EXPECT_EQ(std::u16string(row.itemName), std::u16string(61, u'a'));
-        EXPECT_EQ(std::u16string(row.displayText), u"");
-        EXPECT_EQ(std::u16string(row.searchPattern), std::u16string(29, u'c'));
+        EXPECT_EQ(std::u16string(row.itemName) + u"|" + row.displayText + u"|" + row.searchPattern,
+                  std::u16string(61, u'a') + u"||" + std::u16string(29, u'c'));
     }
 }
 

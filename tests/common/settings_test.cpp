@@ -32,10 +32,6 @@ namespace fs = std::filesystem;
 using enum Program;
 using testing::Utf16File;
 
-std::u16string Text(const char16_t* field) {
-    return field;
-}
-
 template <std::size_t N>
 void Put(char16_t (&field)[N], std::u16string_view text) {
     std::fill(std::begin(field), std::end(field), u'\0');
@@ -102,11 +98,11 @@ TEST_F(SettingsFileTest, ValuesAreReadWithinTheirRoomAndFoldersEndInABackslash) 
     WriteFile(kOsprey, Utf16File(u"[Setting]\r\nfileA_folder_select=\r\nfileB_folder_select=" +
                                  x259.substr(0, 258) + u"\r\nsubAppName=" + t40 + u"\r\n"));
     Settings settings = Load(kKestrel);
-    EXPECT_EQ(Text(settings.fileA_folder_select), u"D:\\src\\");
-    EXPECT_EQ(Text(settings.fileB_folder_select), x259);  // no room for a backslash
-    EXPECT_EQ(Text(settings.groups[2].itemName), std::u16string(61, u'名'));
-    EXPECT_EQ(Text(settings.groups[2].displayText), t40.substr(0, 29));
-    EXPECT_EQ(Text(settings.groups[2].searchPattern), t40.substr(0, 29));
+    EXPECT_EQ(std::u16string(settings.fileA_folder_select), u"D:\\src\\");
+    EXPECT_EQ(std::u16string(settings.fileB_folder_select), x259);  // no room for a backslash
+    EXPECT_EQ(std::u16string(settings.groups[2].itemName), std::u16string(61, u'名'));
+    EXPECT_EQ(std::u16string(settings.groups[2].displayText), t40.substr(0, 29));
+    EXPECT_EQ(std::u16string(settings.groups[2].searchPattern), t40.substr(0, 29));
     EXPECT_EQ(settings.groups[3].groupNo, 5);
     EXPECT_EQ(settings.groups[8].groupNo, -4);
     EXPECT_EQ(settings.groups[7].groupNo, 107);  // each row's own default
@@ -117,9 +113,9 @@ TEST_F(SettingsFileTest, ValuesAreReadWithinTheirRoomAndFoldersEndInABackslash) 
     EXPECT_EQ(IniFile::Parse(FileBytes(kKestrel)).Value(u"Setting", u"filetype[2].ft0"),
               std::u16string(61, u'名'));
     settings = Load(kOsprey);
-    EXPECT_EQ(Text(settings.fileA_folder_select), u"\\");
-    EXPECT_EQ(Text(settings.fileB_folder_select), x259.substr(0, 258) + u"\\");
-    EXPECT_EQ(Text(settings.subAppName), t40.substr(0, 29));
+    EXPECT_EQ(std::u16string(settings.fileA_folder_select), u"\\");
+    EXPECT_EQ(std::u16string(settings.fileB_folder_select), x259.substr(0, 258) + u"\\");
+    EXPECT_EQ(std::u16string(settings.subAppName), t40.substr(0, 29));
     Put(settings.subAppName, u"Changed.exe");  // read, never written
     Save(kOsprey, settings);
     EXPECT_EQ(IniFile::Parse(FileBytes(kOsprey)).Value(u"Setting", u"subAppName"), t40);
@@ -156,8 +152,8 @@ TEST_F(SettingsFileTest, EveryValueSurvivesASaveAndALoadInANewEmptyOrAsciiFile) 
         Put(settings.groups[3].itemName, c.item);
         Put(settings.groups[5].searchPattern, u"*.ini");
         Put(settings.groups[31].itemName, u"");
-        settings.groups[0].groupNo = 250;
-        settings.dtxlength_max = 1024, settings.dtylength_max = 65536;
+        settings.groups[0].groupNo = 250, settings.dtxlength_max = 1024,
+        settings.dtylength_max = 65536;
         settings.draw_font_height = 6, settings.kaimode = 2, settings.failExt_no = 104;
         Save(kKestrel, settings);
         const std::string bytes = FileBytes(kKestrel);
@@ -229,7 +225,7 @@ TEST(SettingsStore, ALoadReadsTheFileOnceASaveWritesItOnceAndNeitherWithoutAStar
     LoadSettings(kKestrel, u"", store, settings);
     SaveSettings(kKestrel, u"", store, settings);
     EXPECT_TRUE(store.files.empty());
-    EXPECT_EQ(Text(settings.fileA_folder_select), u"\\");
+    EXPECT_EQ(std::u16string(settings.fileA_folder_select), u"\\");
 }
 
 #ifdef _WIN32
