@@ -178,6 +178,19 @@ ko_answer_folder_browser() {
     sleep 0.5
 }
 
+# Starts Osprey, takes the folders its settings name for both sides in the folder browser (the
+# first browser pictured as $1 unless that is empty) and compares them. The window is left in
+# KO_OSPREY_WINDOW: the program runs in the background of this shell, so no $(...) can start it.
+ko_osprey_compare_folders() {
+    ko_tour_start Osprey.exe
+    KO_OSPREY_WINDOW=$(ko_wait_for_window 'Osprey Ver1.00' 60)
+    sleep 0.5
+    ko_answer_folder_browser a "$1" "$KO_OSPREY_WINDOW"
+    ko_answer_folder_browser b "" "$KO_OSPREY_WINDOW"
+    xdotool key alt+u  # 比較 (compare)
+    sleep 1.5
+}
+
 ko_osprey_tour() {
     local out=$1 osprey kestrel dialog
     mkdir -p "$out"
@@ -186,13 +199,8 @@ ko_osprey_tour() {
     printf '[Setting]\r\nfileA_folder_select=D:\\samples\\folder-a\\\r\nfileB_folder_select=D:\\samples\\folder-b\\\r\n' |
         iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$KO_STAGE/tools/Osprey.ini"
     ko_log "Osprey compares D:\\samples\\folder-a and folder-b"
-    ko_tour_start Osprey.exe
-    osprey=$(ko_wait_for_window 'Osprey Ver1.00' 60)
-    sleep 0.5
-    ko_answer_folder_browser a "$out/osprey-folder-browser.png" "$osprey"
-    ko_answer_folder_browser b "" "$osprey"
-    xdotool key alt+u  # 比較 (compare)
-    sleep 1
+    ko_osprey_compare_folders "$out/osprey-folder-browser.png"
+    osprey=$KO_OSPREY_WINDOW
     # Row 0 of both lists holds inventory.cpp, which differs. The rows sit below the title, the
     # menu, the folder row and the lists' headers; each list fills half the screen's width.
     xdotool mousemove 100 93 click 1
@@ -246,13 +254,8 @@ ko_osprey_columns() {
     ko_stop_display
     KO_SCREEN=1920x1080x24 ko_start_display
     ko_log "Osprey's lists on a screen 1920 pixels wide"
-    ko_tour_start Osprey.exe
-    osprey=$(ko_wait_for_window 'Osprey Ver1.00' 60)
-    sleep 0.5
-    ko_answer_folder_browser a "" "$osprey"
-    ko_answer_folder_browser b "" "$osprey"
-    xdotool key alt+u  # 比較 (compare)
-    sleep 1.5
+    ko_osprey_compare_folders ""
+    osprey=$KO_OSPREY_WINDOW
     eval "$(xdotool getwindowgeometry --shell "$osprey")"
     import -window root -crop "$((WIDTH / 2))x250+${X}+${Y}" +repage -strip \
         -define png:exclude-chunks=date,time "$out/osprey-columns.png"
